@@ -138,7 +138,25 @@ public:
     static double NtcRawToCelsius(int32_t raw);
     static int32_t CelsiusToNtcRaw(double celsius);
     bool ResetUnit();
+    // Loads the parameters (scope 2) of a reset file, then writes everything.
+    bool ResetUnit(const std::string& fileName);
     bool ResetAdaptation();
+
+    // Configuration files. An empty name uses the bound FileName. Scope 0 whole
+    // configuration, 1 gas map for calibration, 2 parameters only.
+    bool SaveToFile(const std::string& fileName, int scope);
+    bool LoadFromFile(const std::string& fileName, int scope);
+    bool ReadGasMapFromFile(const std::string& fileName, int32_t map[kMapRows][kMapCols], int32_t rpmRefs[kMapCols],
+                            int32_t mapRefs[kMapRows]);
+    // Header readers: each decodes the file into its own temporary copy.
+    static bool ReadFileFlags(const std::string& fileName, bool* methane);
+    static bool ReadFileProg(const std::string& fileName, std::string* progFile, bool* official);
+    static bool WriteFileHeader(const std::string& fileName, const std::string* progFile, const bool* official);
+    static bool ReadVehicleData(const std::string& fileName, VehicleData& data);
+
+    // Learned points as tab-separated text files.
+    bool ExportLearnedPoints(const std::string& path) const;
+    bool LoadLearnedPoints(const std::string& path, bool merge);
 
     // Transfers with the unit.
     bool ReadAll();
