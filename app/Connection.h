@@ -1,0 +1,39 @@
+#pragma once
+// The connect, disconnect, reset and fuel-choice commands of the main window.
+
+#include <QString>
+
+class QWidget;
+
+namespace vapora {
+
+struct AppContext;
+class MainPanels;
+
+class Connection {
+public:
+    // owner: the main window (parent of the wait windows and message boxes).
+    Connection(AppContext& context, MainPanels& panels, QWidget* owner);
+
+    // interactive false at the silent first attempt of the start-up;
+    // reload false for the reconnect without reloading (state message 3).
+    void Connect(bool interactive, bool reload);
+    void Disconnect();
+    void ResetUnit();
+    void ChooseFuel();
+
+    // Compatibility check of the two words against the program's level 1029;
+    // today is the day number (days since 30 Dec 1899).
+    enum class Compatibility { Accept, Refuse, Warn };
+    static Compatibility CheckCompatibility(int wordA, int wordB, int today, int lastWarning);
+    // "Versione software: 18.65" or with " - " + name from the version-name file.
+    static QString VersionPanelText(const QString& label, int version, int modelCode, const QString& versionFile);
+    static int Today();
+
+private:
+    AppContext& ctx_;
+    MainPanels& panels_;
+    QWidget* owner_;
+};
+
+} // namespace vapora

@@ -1,0 +1,77 @@
+#include "ui/DialogService.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace vapora {
+namespace {
+
+QMessageBox::StandardButton ToStandard(MsgResult r)
+{
+    switch (r) {
+    case MsgResult::Ok: return QMessageBox::Ok;
+    case MsgResult::Cancel: return QMessageBox::Cancel;
+    case MsgResult::Yes: return QMessageBox::Yes;
+    case MsgResult::No: return QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
+} // namespace
+
+MsgResult QtDialogService::Message(QWidget* parent, const QString& title, const QString& text, MsgIcon icon,
+                                   MsgButtons buttons, MsgResult defaultButton)
+{
+    QMessageBox box(parent);
+    box.setWindowTitle(title);
+    box.setText(text);
+    switch (icon) {
+    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    }
+    switch (buttons) {
+    case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MsgButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    if (QAbstractButton* def = box.button(ToStandard(defaultButton)))
+        box.setDefaultButton(static_cast<QPushButton*>(def));
+    switch (box.exec()) {
+    case QMessageBox::Yes: return MsgResult::Yes;
+    case QMessageBox::No: return MsgResult::No;
+    case QMessageBox::Cancel: return MsgResult::Cancel;
+    case QMessageBox::Ok: return MsgResult::Ok;
+    default: break;
+    }
+    // Closed with Escape or the title bar: the safe answer.
+    return buttons == MsgButtons::Ok ? MsgResult::Ok : (buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::Cancel);
+}
+
+QString QtDialogService::OpenFileName(QWidget* parent, const QString& title, const QString& folder,
+                                      const QString& filter)
+{
+    return QFileDialog::getOpenFileName(parent, title, folder, filter);
+}
+
+QString QtDialogService::SaveFileName(QWidget* parent, const QString& title, const QString& folder,
+                                      const QString& filter)
+{
+    return QFileDialog::getSaveFileName(parent, title, folder, filter);
+}
+
+QString QtDialogService::FolderName(QWidget* parent, const QString& title, const QString& folder)
+{
+    return QFileDialog::getExistingDirectory(parent, title, folder);
+}
+
+int QtDialogService::Exec(QDialog* dialog) { return dialog->exec(); }
+
+} // namespace vapora
