@@ -55,6 +55,7 @@ private:
     bool available_ = false;
     bool errorShown_ = false;
     bool active_ = false;
+    bool beginFailed_ = false; // lookups fail until the next begin or end
     int language_ = 0;
     QString path_;
     QStringList columns_;

@@ -1,0 +1,25 @@
+#pragma once
+// The dictionary's readable source: a UTF-8 text table, tab-separated, with a
+// header line naming the columns (key column first, then one per language).
+// Blank lines and lines starting with '#' are skipped. In a text, "\n" stands
+// for a line break, "\t" for a tab and "\\" for a backslash.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace vapora {
+
+struct DictionarySource {
+    QStringList columns;
+    QList<QStringList> rows;
+};
+
+// False with error "file:line: what" on a malformed table (wrong number of
+// fields, empty or repeated key, unknown escape, invalid UTF-8).
+bool ReadDictionarySource(const QString& path, DictionarySource* out, QString* error = nullptr);
+
+// Source table -> dBase file; what the generator tool does.
+bool MakeDictionary(const QString& sourcePath, const QString& tablePath, QString* error = nullptr);
+
+} // namespace vapora
