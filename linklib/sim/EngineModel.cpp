@@ -22,6 +22,8 @@ constexpr int kMaxCorrection = 38;
 constexpr int kMinCorrection = 39;
 constexpr int kMaxCorrectionIdle = 40;
 constexpr int kMinCorrectionIdle = 41;
+constexpr int kConfigurationState = 53;
+constexpr int kMethaneBit = 64;
 
 constexpr int kGasMapColumns = 20;
 constexpr int kStallRpm = 300;
@@ -42,7 +44,14 @@ int Approach(int current, int target)
 }
 
 int PressureKpa(int raw) { return raw * 1000 / 1020 + 10; }
-int PressureRaw(int kpa) { return std::clamp((kpa - 10) * 1020 / 1000, 0, 255); }
+
+// The differential pressure the unit's gauge shows for these raw bytes.
+int GaugeReading(int gasRaw, int mapRaw, double coefficient)
+{
+    if (gasRaw <= 5)
+        return 0;
+    return static_cast<int>((PressureKpa(gasRaw) - 100) - (PressureKpa(mapRaw) - 100) * coefficient);
+}
 
 bool AtIdle(const EngineState& s, const ParamStore& params)
 {
@@ -66,16 +75,31 @@ EngineModel::EngineModel()
     state_.throttle = kIdleThrottle;
     state_.map = kIdleMap;
     state_.reducerTemp = 51; // about 60 degrees: the car has just been driven in
-    SetScenario({{2000, 60, 40, 10}, {kIdleRpm, kIdleThrottle, kIdleMap, 0}});
+    UseDriveCycle();
 }
 
-void EngineModel::SetScenario(std::vector<EngineTarget> targets)
+void EngineModel::SetScenario(std::vector<EngineTarget> targets, size_t repeatFrom)
 {
     if (targets.empty())
         targets.push_back({kIdleRpm, kIdleThrottle, kIdleMap, 0});
+    repeatFrom_ = repeatFrom < targets.size() ? repeatFrom : kNoRepeat;
     scenario_ = std::move(targets);
     scenarioIndex_ = 0;
     stepsInTarget_ = 0;
+}
+
+// The speeds sit on the default RPM breakpoints so each holds one map column;
+// the road loads stay light enough to keep the throttle off its idle switch.
+void EngineModel::UseDriveCycle()
+{
+    SetScenario({{2000, 60, 40, 10},                        // rev past the changeover speed
+                 {kIdleRpm, kIdleThrottle, kIdleMap, 200},  // idle on gas
+                 {1600, 60, 28, 150},                       // held at about 1600 rpm
+                 {1850, 80, 43, 120},                       // the road drive
+                 {2450, 95, 43, 120},
+                 {3100, 110, 57, 120},
+                 {2150, 85, 43, 120}},
+                1);
 }
 
 void EngineModel::SetTarget(int rpm, int throttle, int map)
@@ -101,14 +125,18 @@ void EngineModel::Step(const ParamStore& params)
     Follow(CurrentTarget());
     UpdateChangeover(params);
     UpdateCorrection(params);
-    UpdateDerived(previousThrottle);
+    UpdateDerived(previousThrottle, params);
 }
 
 const EngineTarget& EngineModel::CurrentTarget()
 {
-    while (scenarioIndex_ + 1 < scenario_.size() && scenario_[scenarioIndex_].steps > 0
-           && stepsInTarget_ >= scenario_[scenarioIndex_].steps) {
-        ++scenarioIndex_;
+    while (scenario_[scenarioIndex_].steps > 0 && stepsInTarget_ >= scenario_[scenarioIndex_].steps) {
+        if (scenarioIndex_ + 1 < scenario_.size())
+            ++scenarioIndex_;
+        else if (repeatFrom_ != kNoRepeat)
+            scenarioIndex_ = repeatFrom_;
+        else
+            break;
         stepsInTarget_ = 0;
     }
     ++stepsInTarget_;
@@ -164,20 +192,42 @@ void EngineModel::UpdateCorrection(const ParamStore& params)
     const int cell = params.Get(kGasMap, state_.row * kGasMapColumns + state_.column);
     const bool rich = cell * (100 + state_.correction) / 100 >= TrueDemand(state_.rpm, state_.map);
     state_.lambda = rich ? kLambdaRich : kLambdaLean;
+    stepsOnSide_ = rich == lastRich_ ? stepsOnSide_ + 1 : 1;
+    lastRich_ = rich;
     const int high = std::max(params.Get(idle ? kMaxCorrectionIdle : kMaxCorrection), 0);
     const int low = std::min(params.Get(idle ? kMinCorrectionIdle : kMinCorrection), 0);
-    state_.correction = std::clamp(state_.correction + (rich ? -1 : 1), low, high);
+    // Around the balance point the probe then holds each side for a period;
+    // far off it, the integrator ramps every frame.
+    if (stepsOnSide_ % kIntegratorPeriod == 0 || stepsOnSide_ > 2 * kIntegratorPeriod)
+        state_.correction = std::clamp(state_.correction + (rich ? -1 : 1), low, high);
+    else
+        state_.correction = std::clamp(state_.correction, low, high);
     state_.closedLoop = state_.correction > low && state_.correction < high;
     state_.opening = std::clamp(cell * (100 + state_.correction) / 100, 0, 65535);
 }
 
-void EngineModel::UpdateDerived(int previousThrottle)
+void EngineModel::UpdateDerived(int previousThrottle, const ParamStore& params)
 {
     const int rise = state_.throttle - previousThrottle;
     state_.throttleDelta = std::min(std::abs(rise), 255);
     state_.enrichment = rise > 5 ? std::min(rise * 2, 255) : 0;
-    state_.gasPressure = state_.onGas ? PressureRaw(PressureKpa(state_.map) + 100) : 0;
+    state_.gasPressure = state_.onGas ? ReducerRaw(params) : 0;
     state_.petrolTime = std::min(TrueDemand(state_.rpm, state_.map) * 10, 65535);
+}
+
+// The raw gas pressure byte nearest to the reducer's set point, never so low
+// that it reads as no reading.
+int EngineModel::ReducerRaw(const ParamStore& params) const
+{
+    const bool methane = (params.Get(kConfigurationState, 0) & kMethaneBit) != 0;
+    const double coefficient = methane ? 2.4 : 1.8;
+    const int set = reducerSet_ != 0 ? reducerSet_ : (methane ? kReducerCng : kReducerLpg);
+    int best = 6;
+    for (int raw = 6; raw <= 255; ++raw)
+        if (std::abs(GaugeReading(raw, state_.map, coefficient) - set)
+            < std::abs(GaugeReading(best, state_.map, coefficient) - set))
+            best = raw;
+    return best;
 }
 
 } // namespace sernox

@@ -48,13 +48,29 @@ public:
     static constexpr int kWarmReducer = 29; // about 80 degrees
     static constexpr int kLambdaRich = 41;  // 0.8 V
     static constexpr int kLambdaLean = 5;   // 0.1 V
+    // The unit's integrator steps once per this many frames while the probe
+    // switches normally, so the probe holds each side for a few frames.
+    static constexpr int kIntegratorPeriod = 3;
+    // Reducer set so that the unit's own gauge (gas minus manifold times the
+    // fuel's coefficient) reads mid-band: LPG 74..76, methane 124..126.
+    static constexpr int kReducerLpg = 75;
+    static constexpr int kReducerCng = 125;
+    static constexpr size_t kNoRepeat = static_cast<size_t>(-1);
 
     // Starts warm at idle after one rev past the usual changeover speed, so the
-    // car is on gas soon after connecting.
+    // car is on gas soon after connecting; then it runs the drive cycle.
     EngineModel();
 
-    // Played in order; the last target is held once its steps are used up.
-    void SetScenario(std::vector<EngineTarget> targets);
+    // Played in order; the last target is held once its steps are used up,
+    // unless repeatFrom names the target the play starts again from.
+    void SetScenario(std::vector<EngineTarget> targets, size_t repeatFrom = kNoRepeat);
+    // What a user on the simulated unit can calibrate against: idle on gas,
+    // then about 1600 rpm, then a road drive over several RPM columns, again
+    // and again. One step per engine block read.
+    void UseDriveCycle();
+    // The reducer's differential pressure as the gauge reads it, in kPa;
+    // 0 picks the fuel's own set point.
+    void SetReducerPressure(int kpa) { reducerSet_ = kpa; }
     // Hold one point for good.
     void SetTarget(int rpm, int throttle, int map);
     void SetReducerTemperature(int raw) { state_.reducerTemp = raw; }
@@ -73,10 +89,15 @@ private:
     void Follow(const EngineTarget& target);
     void UpdateChangeover(const ParamStore& params);
     void UpdateCorrection(const ParamStore& params);
-    void UpdateDerived(int previousThrottle);
+    void UpdateDerived(int previousThrottle, const ParamStore& params);
+    int ReducerRaw(const ParamStore& params) const;
 
     std::vector<EngineTarget> scenario_;
+    size_t repeatFrom_ = kNoRepeat;
     size_t scenarioIndex_ = 0;
+    int reducerSet_ = 0;
+    bool lastRich_ = false;
+    int stepsOnSide_ = 0;
     int stepsInTarget_ = 0;
     bool changeoverSpeedSeen_ = false;
     EngineState state_;
