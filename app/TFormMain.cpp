@@ -1,0 +1,287 @@
+#include "TFormMain.h"
+
+#include "AppContext.h"
+#include "TFormMainStatusBar.h"
+#include "TFormSplash.h"
+#include "i18n/TDataModuleMur.h"
+#include "link/SerialLink.h"
+#include "model/Clock.h"
+#include "model/ConfCar.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+
+namespace vapora {
+namespace {
+
+struct EntryDef {
+    const char* label;
+    const char* caption;
+};
+
+const EntryDef kEntryDefs[TFormMain::kEntries] = {
+    {"LabelConfig", "CONFIGURAZIONE VETTURA"},
+    {"LabelVisualizza", "VISUALIZZAZIONE PARAMETRI"},
+    {"LabelCalibrazione", "CALIBRAZIONE CARBURAZIONE"},
+    {"LabelDiagnosi", "DIAGNOSI"},
+    {"LabelFile", "GESTIONE FILE"},
+    {"LabelRiprogramma", "PROGRAMMAZIONE CENTRALINA"},
+    {"LabelTermina", "ESCI"},
+};
+
+const QColor kNavy(0, 0, 128);
+const QColor kWindowColour(255, 255, 255);
+const QColor kTitleColour(255, 255, 0);
+
+} // namespace
+
+TFormMain::TFormMain(AppContext& context, QWidget* parent)
+    : QMainWindow(parent), ctx_(context), connection_(context, *this, this)
+{
+    ctx_.messages = &messages_;
+    setObjectName(QStringLiteral("FormMain"));
+    setWindowTitle(QStringLiteral("Vapora Murazzoni"));
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int screenWidth = screen != nullptr ? screen->geometry().width() : 800;
+    scale_ = screenWidth / 800.0;
+
+    // The splash shows while the window builds and makes its first connection.
+    splash_ = new TFormSplash(scale_);
+    splash_->show();
+    splash_->repaint();
+    splashStart_ = ctx_.clock != nullptr ? ctx_.clock->TickCount() : 0;
+
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("ClientArea"));
+    client_->setAutoFillBackground(true);
+    QPalette pal = client_->palette();
+    pal.setColor(QPalette::Window, kNavy);
+    client_->setPalette(pal);
+    setCentralWidget(client_);
+
+    CreateLabels();
+    CreateActions();
+    CreateMenus();
+
+    statusBar_ = new StatusBarMain([this] {
+        StatusBarMain::State s;
+        s.connected = ctx_.link != nullptr && ctx_.link->IsConnected() != 0;
+        if (ctx_.car != nullptr) {
+            s.official = ctx_.car->GetStatusFlag(ConfCar::kOfficial);
+            s.methane = ctx_.car->GetStatusFlag(ConfCar::kMethane);
+        }
+        if (ctx_.dictionary != nullptr)
+            s.officialImage = ctx_.dictionary->OfficialImage();
+        return s;
+    });
+    QFont barFont(QStringLiteral("DejaVu Sans"));
+    barFont.setBold(true);
+    barFont.setPixelSize(static_cast<int>(13 * scale_));
+    statusBar_->setFont(barFont);
+    statusBar_->setFixedHeight(QFontMetrics(barFont).height() + 8);
+    const int widths[StatusBarMain::kPanels] = {230, 290, 215, 50};
+    for (int i = 0; i < StatusBarMain::kPanels; ++i)
+        statusBar_->SetPanelWidth(i, widths[i] * screenWidth / 800);
+    setStatusBar(statusBar_);
+
+    setFocusPolicy(Qt::StrongFocus);
+    // Laid out for the whole screen before the first show, so the label menu
+    // is placed for the size the window will have.
+    if (screen != nullptr)
+        setGeometry(screen->availableGeometry());
+}
+
+TFormMain::~TFormMain()
+{
+    if (splash_ != nullptr) {
+        delete splash_.data();
+        QGuiApplication::restoreOverrideCursor();
+    }
+    if (ctx_.messages == &messages_)
+        ctx_.messages = nullptr;
+}
+
+void TFormMain::CreateLabels()
+{
+    QFont big(QStringLiteral("DejaVu Sans"));
+    big.setBold(true);
+    big.setPixelSize(static_cast<int>(39 * scale_));
+    QFont title = big;
+    title.setPixelSize(static_cast<int>(48 * scale_));
+
+    labelMenu_ = new QLabel(QStringLiteral("MENU' PRINCIPALE"), client_);
+    labelMenu_->setObjectName(QStringLiteral("LabelMenu"));
+    labelMenu_->setFont(title);
+    QPalette pal = labelMenu_->palette();
+    pal.setColor(QPalette::WindowText, kTitleColour);
+    labelMenu_->setPalette(pal);
+    labelMenu_->adjustSize();
+
+    for (int i = 0; i < kEntries; ++i) {
+        auto* label = new QLabel(QString::fromLatin1(kEntryDefs[i].caption), client_);
+        label->setObjectName(QString::fromLatin1(kEntryDefs[i].label));
+        label->setProperty("Tag", i);
+        label->setFont(big);
+        label->setCursor(Qt::PointingHandCursor);
+        label->installEventFilter(this);
+        entries_[i] = label;
+    }
+
+    arrow_ = new QLabel(QString(QChar(0x279C)), client_); // a heavy right arrow
+    arrow_->setObjectName(QStringLiteral("LabelFreccia"));
+    arrow_->setFont(big);
+    pal = arrow_->palette();
+    pal.setColor(QPalette::WindowText, Qt::red);
+    arrow_->setPalette(pal);
+    arrow_->adjustSize();
+    arrow_->setProperty("Tag", 0);
+    Highlight(0);
+}
+
+QAction* TFormMain::NewAction(const char* name, const QString& caption, const QKeySequence& shortcut)
+{
+    auto* list = findChild<QObject*>(QStringLiteral("ActionList1"), Qt::FindDirectChildrenOnly);
+    auto* action = new QAction(caption, list);
+    action->setObjectName(QString::fromLatin1(name));
+    if (!shortcut.isEmpty()) {
+        action->setShortcut(shortcut);
+        action->setShortcutContext(Qt::WindowShortcut);
+    }
+    addAction(action); // shortcuts work while the window is active
+    return action;
+}
+
+void TFormMain::CreateActions()
+{
+    auto* list = new QObject(this);
+    list->setObjectName(QStringLiteral("ActionList1"));
+
+    // Actions whose windows and commands come with later parts of the program
+    // (open, save, notepad, firmware, display, calibration, diagnosis, file
+    // management) are here with their captions and states and do nothing yet.
+    QAction* apri = NewAction("ActionApri", QStringLiteral("&Apri"));
+    QAction* salva = NewAction("ActionSalva", QStringLiteral("&Salva"));
+    QAction* stampa = NewAction("ActionStampa", QStringLiteral("Stam&pa"));
+    stampa->setEnabled(false); // no handler: shows disabled
+    NewAction("ActionBloccoNote", QStringLiteral("&Apri in blocco note"));
+    NewAction("ActionProgramma", QStringLiteral("&Programma centralina"), QKeySequence(Qt::CTRL | Qt::Key_R));
+    QAction* esci = NewAction("ActionEsci", QStringLiteral("&Esci"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QAction* connetti =
+        NewAction("ActionConnetti", QStringLiteral("&Connetti"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    QAction* disconnetti =
+        NewAction("ActionDisconnetti", QStringLiteral("&Disconnetti"), QKeySequence(Qt::CTRL | Qt::Key_D));
+    disconnetti->setEnabled(false);
+    QAction* reset = NewAction("ActionResetCpu", QStringLiteral("&Reset centralina"));
+    reset->setEnabled(false);
+    QAction* conf = NewAction("ActionConf", QString::fromLatin1(kEntryDefs[0].caption));
+    NewAction("ActionVisualizza", QString::fromLatin1(kEntryDefs[1].caption));
+    NewAction("ActionCalibrazione", QString::fromLatin1(kEntryDefs[2].caption));
+    NewAction("ActionDiagnosi", QString::fromLatin1(kEntryDefs[3].caption));
+    NewAction("ActionGestioneFile", QString::fromLatin1(kEntryDefs[4].caption));
+    NewAction("ActionIndicOrig", QStringLiteral("&Indicatore originale"))->setEnabled(false); // no handler
+    (void)apri;
+    (void)salva;
+
+    connect(esci, &QAction::triggered, this, &QWidget::close);
+    connect(connetti, &QAction::triggered, this, [this] { connection_.Connect(true, true); });
+    connect(disconnetti, &QAction::triggered, this, [this] { connection_.Disconnect(); });
+    connect(reset, &QAction::triggered, this, [this] { connection_.ResetUnit(); });
+    connect(conf, &QAction::triggered, this, &TFormMain::ShowConfig);
+
+    const char* entryActions[kEntries] = {"ActionConf",      "ActionVisualizza",   "ActionCalibrazione",
+                                          "ActionDiagnosi", "ActionGestioneFile", "ActionProgramma",
+                                          "ActionEsci"};
+    for (int i = 0; i < kEntries; ++i)
+        entryActions_[i] = list->findChild<QAction*>(QString::fromLatin1(entryActions[i]));
+}
+
+void TFormMain::SyncMenuItem(QAction* item, QAction* action)
+{
+    // A menu item shows its action's caption, shortcut and state; the action
+    // alone owns the shortcut, so the key is not bound twice.
+    QString text = action->text();
+    if (!action->shortcut().isEmpty())
+        text += QLatin1Char('\t') + action->shortcut().toString(QKeySequence::NativeText);
+    item->setText(text);
+    item->setEnabled(action->isEnabled());
+}
+
+QAction* TFormMain::NewMenuItem(QMenu* menu, const char* name, QAction* action)
+{
+    auto* item = new QAction(menu);
+    item->setObjectName(QString::fromLatin1(name));
+    menu->addAction(item);
+    if (action != nullptr) {
+        menuLinks_.emplace_back(item, action);
+        SyncMenuItem(item, action);
+        connect(action, &QAction::changed, item, [this, item, action] { SyncMenuItem(item, action); });
+        connect(item, &QAction::triggered, action, &QAction::trigger);
+    }
+    return item;
+}
+
+void TFormMain::CreateMenus()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    auto action = [this](const char* name) { return findChild<QAction*>(QString::fromLatin1(name)); };
+    auto newMenu = [bar](const char* name, const QString& title) {
+        QMenu* m = bar->addMenu(title);
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+
+    QMenu* file = newMenu("MenuFile", QStringLiteral("&File"));
+    NewMenuItem(file, "MenuApri", action("ActionApri"));
+    NewMenuItem(file, "MenuSalva", action("ActionSalva"));
+    NewMenuItem(file, "MenuStampa", action("ActionStampa"));
+    NewMenuItem(file, "Apriinblocconote1", action("ActionBloccoNote"));
+    file->addSeparator();
+    NewMenuItem(file, "MenuProgramma", action("ActionProgramma"));
+    file->addSeparator();
+    NewMenuItem(file, "MenuEsci", action("ActionEsci"));
+
+    // Reachable through the label menu only.
+    QMenu* view = newMenu("MenuVisualizza", QStringLiteral("&Visualizza"));
+    NewMenuItem(view, "MenuVettura", action("ActionConf"));
+    NewMenuItem(view, "Visualizzazioneparametri1", action("ActionVisualizza"));
+    NewMenuItem(view, "Calibrazione1", action("ActionCalibrazione"));
+    NewMenuItem(view, "MenuDiagnosi", action("ActionDiagnosi"));
+    NewMenuItem(view, "MenuDati", action("ActionGestioneFile"));
+    view->menuAction()->setVisible(false);
+
+    QMenu* cpu = newMenu("MenuCpu", QStringLiteral("&Connessione"));
+    NewMenuItem(cpu, "MenuConnetti", action("ActionConnetti"));
+    NewMenuItem(cpu, "MenuDisconnetti", action("ActionDisconnetti"));
+    NewMenuItem(cpu, "MenuResetCpu", action("ActionResetCpu"));
+    QAction* rileggi = NewMenuItem(cpu, "MenuRileggi", nullptr);
+    rileggi->setText(QStringLiteral("&Ricarica tutti i dati"));
+    rileggi->setVisible(false);
+    rileggi->setEnabled(false);
+    QAction* carb = NewMenuItem(cpu, "MenuCambiaCarb", nullptr);
+    carb->setText(QStringLiteral("Cambia tipo carburante"));
+    connect(carb, &QAction::triggered, this, [this] { connection_.ChooseFuel(); });
+
+    QMenu* settings = newMenu("MenuConfig", QStringLiteral("&Impostazioni"));
+    NewMenuItem(settings, "MenuComPort", nullptr)->setText(QStringLiteral("&Porta Seriale"));
+    settings->menuAction()->setVisible(false);
+
+    QMenu* help = newMenu("MenuAiuto", QStringLiteral("&Aiuto"));
+    QAction* about = NewMenuItem(help, "MenuAbout", nullptr);
+    about->setText(QStringLiteral("&Informazioni su..."));
+    connect(about, &QAction::triggered, this, &TFormMain::ShowAbout);
+}
+
+void TFormMain::SetPanelText(int panel, const QString& text) { statusBar_->SetPanelText(panel, text); }
+
+QString TFormMain::PanelText(int panel) const { return statusBar_->PanelText(panel); }
+
+void TFormMain::RepaintStatusBar() { statusBar_->repaint(); }
+
+} // namespace vapora

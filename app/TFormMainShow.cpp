@@ -1,0 +1,329 @@
+// Show handler, texts, language, state message, close query, about.
+#include "TFormMain.h"
+
+#include "AppContext.h"
+#include "AppMessages.h"
+#include "TAboutBox.h"
+#include "TFormConfigShell.h"
+#include "TFormMainStatusBar.h"
+#include "TFormScarica.h"
+#include "TFormSplash.h"
+#include "i18n/Cp1252.h"
+#include "i18n/TDataModuleMur.h"
+#include "link/SerialLink.h"
+#include "model/Clock.h"
+#include "model/ConfCar.h"
+#include "settings/GlobalData.h"
+#include "ui/DialogService.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTimer>
+
+namespace vapora {
+namespace {
+
+constexpr uint32_t kSplashMinimumMs = 3000;
+
+// The window's own cursor: a large arrow, easy to follow on a workshop screen.
+QCursor BigArrowCursor()
+{
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath path;
+    path.moveTo(1, 1);
+    path.lineTo(1, 26);
+    path.lineTo(7, 20);
+    path.lineTo(12, 30);
+    path.lineTo(16, 28);
+    path.lineTo(11, 18);
+    path.lineTo(19, 18);
+    path.closeSubpath();
+    p.setPen(QPen(Qt::black, 1.5));
+    p.setBrush(Qt::white);
+    p.drawPath(path);
+    return QCursor(pm, 1, 1);
+}
+
+} // namespace
+
+void TFormMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (shown_)
+        return;
+    shown_ = true;
+    FormShow();
+}
+
+void TFormMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // The window system may apply the maximised size after the show handler
+    // has laid out the label menu: lay it out again for the size it got.
+    if (shown_ && !terminated_) {
+        LayoutVertical();
+        LayoutHorizontal();
+    }
+}
+
+void TFormMain::FormShow()
+{
+    // Folders are formed from the current directory at this moment.
+    const QString main = QDir::currentPath();
+    ctx_.mainFolder = main;
+    openFolder_ = GlobalData::ConfigFolder(main);
+    saveFolder_ = openFolder_;
+    if (scarica_ != nullptr)
+        scarica_->SetFileFolder(GlobalData::ProgramFolder(main));
+    if (config_ != nullptr) {
+        config_->SetRecordingFolder(GlobalData::RecordingFolder(main));
+        config_->SetCalibrationFolder(GlobalData::CalibrationFolder(main));
+    }
+
+    // Without the dictionary the program cannot go on; the dictionary has
+    // already said why.
+    if (ctx_.dictionary == nullptr || !ctx_.dictionary->Open(main, QStringLiteral("DizVapora.dbf"))) {
+        terminated_ = true;
+        CloseSplash();
+        QCoreApplication::quit();
+        return;
+    }
+
+    QMenu* languages = ctx_.dictionary->PopupMenuLingue();
+    const QList<QAction*> items = languages != nullptr ? languages->actions() : QList<QAction*>();
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        if (QMenu* menu = ctx_.dictionary->PopupMenuLingue())
+            menu->popup(mapToGlobal(pos));
+    });
+    for (QAction* item : items)
+        connect(item, &QAction::triggered, this, [this, item] { LanguageClick(item); });
+    const int stored = ctx_.settings != nullptr ? ctx_.settings->GetValue(GlobalData::kLanguage) : 0;
+    if (!items.isEmpty())
+        LanguageClick(items.value(stored >= 0 && stored < items.size() ? stored : 0));
+    else
+        LoadTexts(); // a dictionary without languages still has the built-in texts to lay out
+
+    setWindowState(windowState() | Qt::WindowMaximized);
+    if (layout() != nullptr)
+        layout()->activate();
+    LayoutVertical();
+    LayoutHorizontal();
+
+    // First connection: silent, its progress on the splash.
+    repaint();
+    {
+        ProgressTarget progressOnSplash(splash_);
+        connection_.Connect(false, true);
+    }
+
+    if (ctx_.link == nullptr || ctx_.link->IsConnected() == 0) {
+        // The splash must not hide the message.
+        if (splash_ != nullptr && splash_->isVisible()) {
+            splash_->setWindowFlag(Qt::WindowStaysOnTopHint, false);
+            splash_->show();
+        }
+        if (ctx_.dialogs != nullptr)
+            ctx_.dialogs->Message(this, ctx_.applicationTitle, messages_.NoConnection(), MsgIcon::Error);
+        connection_.ChooseFuel();
+    }
+
+    arrowTag_ = 1; // so that the mouse-over rule moves the highlight to entry 0
+    MouseOver(0);
+
+    if (ctx_.clock != nullptr) {
+        while (true) {
+            const uint32_t elapsed = ctx_.clock->TickCount() - splashStart_;
+            if (elapsed >= kSplashMinimumMs)
+                break;
+            ctx_.clock->Sleep(kSplashMinimumMs - elapsed);
+        }
+    }
+    RepaintStatusBar();
+    QTimer::singleShot(0, this, &TFormMain::CloseSplash);
+}
+
+void TFormMain::CloseSplash()
+{
+    if (splash_ == nullptr)
+        return;
+    splash_->close();
+    delete splash_.data();
+    QGuiApplication::restoreOverrideCursor();
+    setCursor(BigArrowCursor());
+}
+
+void TFormMain::LanguageClick(QAction* item)
+{
+    if (item == nullptr || ctx_.dictionary == nullptr)
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    bool ok = false;
+    int tag = item->data().toInt(&ok);
+    if (!ok && ctx_.dictionary->PopupMenuLingue() != nullptr)
+        tag = static_cast<int>(ctx_.dictionary->PopupMenuLingue()->actions().indexOf(item));
+    if (ctx_.settings != nullptr)
+        ctx_.settings->SetValue(GlobalData::kLanguage, tag);
+    ctx_.dictionary->SelectLanguage(tag);
+    if (QMenu* menu = ctx_.dictionary->PopupMenuLingue()) {
+        for (QAction* other : menu->actions()) {
+            other->setCheckable(true);
+            other->setChecked(other == item);
+        }
+    }
+    LoadTexts();
+    if (config_ != nullptr)
+        config_->LoadTexts();
+    LayoutHorizontal();
+    QGuiApplication::restoreOverrideCursor();
+}
+
+void TFormMain::LoadTexts()
+{
+    TDataModuleMur* d = ctx_.dictionary;
+    if (d == nullptr || !d->Available())
+        return;
+    d->BeginLookups();
+    auto lookup = [d](const char* key, auto&& apply, int maxLength, const QString& current) {
+        QString text = current;
+        if (d->Lookup(QString::fromLatin1(key), text, maxLength))
+            apply(text);
+    };
+
+    QList<QLabel*> labels{labelMenu_};
+    for (QLabel* l : entries_)
+        labels.append(l);
+    for (QLabel* l : labels) {
+        QString text = l->text();
+        if (d->Lookup(l->objectName(), text, 30)) {
+            l->setText(text);
+            l->adjustSize();
+        }
+    }
+
+    for (const char* name : {"MenuFile", "MenuCpu", "MenuConfig", "MenuAiuto"}) {
+        if (QMenu* menu = findChild<QMenu*>(QString::fromLatin1(name)))
+            lookup(name, [menu](const QString& t) { menu->setTitle(t); }, 0, menu->title());
+    }
+    for (const char* name : {"MenuConnetti", "MenuDisconnetti", "MenuAbout"}) {
+        if (QAction* item = findChild<QAction*>(QString::fromLatin1(name)))
+            lookup(name, [item](const QString& t) { item->setText(t); }, 0, item->text());
+    }
+    for (const char* name : {"ActionApri", "ActionSalva", "ActionStampa", "ActionProgramma", "ActionEsci",
+                             "ActionConnetti", "ActionDisconnetti", "ActionResetCpu"}) {
+        if (QAction* action = findChild<QAction*>(QString::fromLatin1(name)))
+            lookup(name, [action](const QString& t) { action->setText(t); }, 0, action->text());
+    }
+    // Items show their action's caption, also when the action's text did not change.
+    for (const auto& [item, action] : menuLinks_)
+        SyncMenuItem(item, action);
+
+    lookup("FinestraPrincipale", [this](const QString& t) { setWindowTitle(t); }, 0, windowTitle());
+    messages_.Load(*d);
+    if (splash_ != nullptr) {
+        QLabel* label2 = splash_->Label2();
+        lookup("LabelConnInCorso", [label2](const QString& t) { label2->setText(t); }, 0, label2->text());
+    }
+    lookup("FinestraApriFile", [this](const QString& t) { openTitle_ = t; }, 0, openTitle_);
+    lookup("FinestraSalvaFile", [this](const QString& t) { saveTitle_ = t; }, 0, saveTitle_);
+    d->EndLookups();
+
+    const bool connected = ctx_.link != nullptr && ctx_.link->IsConnected() != 0;
+    SetPanelText(0, messages_.Text(connected ? QStringLiteral("MessConn") : QStringLiteral("MessNoConn")));
+    RewritePanel1();
+    const QString version = PanelText(2);
+    if (!version.isEmpty()) {
+        const int colon = static_cast<int>(version.indexOf(QLatin1Char(':')));
+        SetPanelText(2, messages_.Text(QStringLiteral("MessVersioneSw")) + (colon >= 0 ? version.mid(colon) : QString()));
+    }
+    const bool methane = ctx_.car != nullptr && ctx_.car->GetStatusFlag(ConfCar::kMethane);
+    SetPanelText(3, messages_.Text(methane ? QStringLiteral("LabelMetano") : QStringLiteral("LabelGpl")));
+    RepaintStatusBar();
+}
+
+void TFormMain::RewritePanel1()
+{
+    const QString name = ctx_.car != nullptr ? FromCp1252(ctx_.car->GetConfigName()) : QString();
+    SetPanelText(1, messages_.Text(QStringLiteral("MessIdentif")) + QStringLiteral(": ") + name);
+}
+
+void TFormMain::customEvent(QEvent* event)
+{
+    if (event->type() == StateEvent::kType) {
+        StateMessage(static_cast<StateEvent*>(event)->lParam());
+        return;
+    }
+    QMainWindow::customEvent(event);
+}
+
+void TFormMain::StateMessage(int lParam)
+{
+    auto action = [this](const char* name) { return findChild<QAction*>(QString::fromLatin1(name)); };
+    QAction* disconnetti = action("ActionDisconnetti");
+    switch (lParam) {
+    case kStateLinkDown:
+        SetPanelText(0, messages_.Text(QStringLiteral("MessNoConn")));
+        SetPanelText(2, QString());
+        action("ActionConnetti")->setEnabled(true);
+        action("ActionResetCpu")->setEnabled(false);
+        disconnetti->setEnabled(false);
+        break;
+    case kStateLinkUp:
+        SetPanelText(0, messages_.Text(QStringLiteral("MessConn")));
+        action("ActionConnetti")->setEnabled(false);
+        action("ActionResetCpu")->setEnabled(true);
+        disconnetti->setEnabled(true);
+        RewritePanel1();
+        break;
+    case kStateNameChanged:
+        RewritePanel1();
+        RepaintStatusBar();
+        break;
+    case kStateReconnect:
+        connection_.Connect(true, false);
+        break;
+    case kStateSaveRequest:
+        action("ActionSalva")->trigger();
+        break;
+    default:
+        break;
+    }
+    action("MenuRileggi")->setEnabled(disconnetti->isEnabled());
+    update();
+}
+
+void TFormMain::closeEvent(QCloseEvent* event)
+{
+    if (ctx_.link != nullptr && ctx_.link->IsConnected() != 0)
+        connection_.Disconnect();
+    CloseSplash();
+    event->accept();
+}
+
+void TFormMain::ShowAbout()
+{
+    TAboutBox box(this);
+    box.SetProductName(windowTitle());
+    box.SetVersion(messages_.Text(QStringLiteral("LabelVersione")) + QStringLiteral(" 4.5"));
+    if (ctx_.dialogs != nullptr)
+        ctx_.dialogs->Exec(&box);
+}
+
+void TFormMain::ShowConfig()
+{
+    if (config_ != nullptr && ctx_.dialogs != nullptr)
+        ctx_.dialogs->Exec(config_);
+}
+
+} // namespace vapora

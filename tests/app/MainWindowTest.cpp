@@ -1,0 +1,428 @@
+// The main window under the offscreen platform: label menu, keys and mouse,
+// layouts, language change, state messages, status bar, start without a unit.
+#include "AppMessages.h"
+#include "MainFixture.h"
+#include "TFormConfigShell.h"
+#include "TFormMain.h"
+#include "TFormMainStatusBar.h"
+#include "TAboutBox.h"
+#include "i18n/TDataModuleMur.h"
+#include "model/ConfCar.h"
+#include "support/FakeLink.h"
+
+#include "LinkObject.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace vapora;
+using namespace vapora::test;
+
+namespace {
+
+// The simulated unit's link, counting the reads that reach it.
+class CountingLink final : public SerialLink {
+public:
+    sernox::LinkObject inner;
+    int reads = 0;
+
+    void Init(int32_t m) override { inner.Init(m); }
+    void Configure(int32_t o) override { inner.Configure(o); }
+    void AttachScreen(LinkScreen* s) override { inner.AttachScreen(s); }
+    int32_t IsConnected() override { return inner.IsConnected(); }
+    void Connect() override { inner.Connect(); }
+    void Disconnect() override { inner.Disconnect(); }
+    uint8_t GetStatusFlags() override { return inner.GetStatusFlags(); }
+    void EndProgramming() override { inner.EndProgramming(); }
+    void BeginProgramming() override { inner.BeginProgramming(); }
+    bool ReadParam(int32_t id, int32_t* d) override { return ++reads, inner.ReadParam(id, d); }
+    bool ReadParamRow(int32_t id, int32_t* d, int32_t r) override { return ++reads, inner.ReadParamRow(id, d, r); }
+    bool ReadLive(int32_t b, uint8_t* buf, int32_t* n) override { return inner.ReadLive(b, buf, n); }
+    bool WriteParam(int32_t id, const int32_t* s) override { return inner.WriteParam(id, s); }
+    bool WriteValue(int32_t id, int32_t v) override { return inner.WriteValue(id, v); }
+    bool WriteElement(int32_t id, int32_t i, int32_t v) override { return inner.WriteElement(id, i, v); }
+    bool WriteCell(int32_t id, int32_t r, int32_t c, int32_t v) override { return inner.WriteCell(id, r, c, v); }
+    bool WriteParamRow(int32_t id, const int32_t* s, int32_t r) override { return inner.WriteParamRow(id, s, r); }
+    bool Identify(uint8_t* b) override { return inner.Identify(b); }
+    bool OpenLink() override { return inner.OpenLink(); }
+    int32_t ProgramFirmware(const char* p, int32_t a, int32_t b, int32_t c) override
+    {
+        return inner.ProgramFirmware(p, a, b, c);
+    }
+};
+
+class MainWindow : public ::testing::Test {
+protected:
+    void Build(SerialLink& link, bool withDictionary = true, int storedLanguage = 0)
+    {
+        folder.reset(); // back in the original folder before the next one
+        folder = std::make_unique<WorkFolder>(withDictionary);
+        car = std::make_unique<ConfCar>("default.mur", &link, clock);
+        car->SetProgressSink([](int32_t amount, bool add) { SendProgress(amount, add); });
+        settings = std::make_unique<GlobalData>(QStringLiteral("Murazzoni\\VaporaTest"), dialogs, folder->Path());
+        settings->SetValue(GlobalData::kLanguage, storedLanguage);
+        ctx.link = &link;
+        ctx.car = car.get();
+        ctx.settings = settings.get();
+        ctx.dialogs = &dialogs;
+        ctx.clock = &clock;
+        form = std::make_unique<TFormMain>(ctx);
+        screen.SetMainWindow(form.get());
+        link.AttachScreen(&screen);
+        dictionary = std::make_unique<TDataModuleMur>(dialogs);
+        ctx.dictionary = dictionary.get();
+        config = std::make_unique<TFormConfig>(ctx);
+        form->SetConfigForm(config.get());
+        dialogs.messages.clear(); // the settings' first-start message
+    }
+    // Shows the window (the show handler runs), lets the splash go, forgets
+    // what the start showed.
+    void Show()
+    {
+        form->show();
+        QCoreApplication::processEvents();
+        dialogs.messages.clear();
+        dialogs.execTitles.clear();
+    }
+    void TearDown() override
+    {
+        form.reset();
+        config.reset();
+        dictionary.reset();
+        settings.reset();
+        car.reset();
+    }
+    QAction* Action(const char* name) const { return form->findChild<QAction*>(QString::fromLatin1(name)); }
+    QLabel* Label(const char* name) const { return form->findChild<QLabel*>(QString::fromLatin1(name)); }
+    // The hidden item is disabled while hidden; show it to read the state it keeps.
+    bool RileggiEnabled() const
+    {
+        QAction* item = Action("MenuRileggi");
+        item->setVisible(true);
+        const bool enabled = item->isEnabled();
+        item->setVisible(false);
+        return enabled;
+    }
+    StatusBarMain* Bar() const { return form->findChild<StatusBarMain*>(QStringLiteral("StatusBarMain")); }
+    void State(int lParam)
+    {
+        StateEvent e(lParam);
+        QCoreApplication::sendEvent(form.get(), &e);
+    }
+    QColor PanelColour(int panel) const
+    {
+        const QImage image = Bar()->grab().toImage();
+        const QRect r = Bar()->PanelRect(panel);
+        return image.pixelColor(r.right() - 3, r.center().y());
+    }
+
+    FakeClock clock;
+    FakeLink fakeLink;
+    ScriptedDialogs dialogs;
+    AppScreen screen;
+    std::unique_ptr<WorkFolder> folder;
+    std::unique_ptr<ConfCar> car;
+    std::unique_ptr<GlobalData> settings;
+    AppContext ctx;
+    std::unique_ptr<TFormMain> form;
+    std::unique_ptr<TDataModuleMur> dictionary;
+    std::unique_ptr<TFormConfig> config;
+};
+
+TEST_F(MainWindow, StartWithoutUnitWarnsAsksForFuelAndKeepsTheSplashThreeSeconds)
+{
+    Build(fakeLink);
+    form->show();
+    ASSERT_FALSE(form->Terminated());
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.messages[0].text, MessageTable().NoConnection());
+    EXPECT_EQ(dialogs.messages[0].title, "Vapora");
+    EXPECT_EQ(dialogs.messages[0].icon, MsgIcon::Error);
+    ASSERT_FALSE(dialogs.execTitles.empty());
+    EXPECT_EQ(dialogs.execTitles[0], "Scegli il tipo di carburante");
+    // The minimum splash time passed on the fake clock only.
+    EXPECT_GE(clock.now, 3000u);
+    EXPECT_NE(form->Splash(), nullptr);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->Splash(), nullptr); // gone at the first idle moment
+    EXPECT_EQ(form->Highlighted(), 0);
+    EXPECT_EQ(Bar()->PanelText(0), "Centralina non connessa");
+    EXPECT_EQ(PanelColour(0), StatusBarMain::kNotConnected);
+}
+
+TEST_F(MainWindow, MissingDictionaryEndsTheProgramAtShow)
+{
+    Build(fakeLink, false);
+    form->show();
+    EXPECT_TRUE(form->Terminated());
+    ASSERT_EQ(dialogs.messages.size(), 1u); // the dictionary's own message, nothing after it
+    EXPECT_TRUE(dialogs.execTitles.empty());
+}
+
+TEST_F(MainWindow, ArrowKeysStopAtTheEndsAndEnterRunsTheHighlightedEntry)
+{
+    Build(fakeLink);
+    Show();
+    QLabel* first = Label("LabelConfig");
+    QLabel* arrow = Label("LabelFreccia");
+    const QPoint arrowAtFirst = arrow->pos();
+
+    QTest::keyClick(form.get(), Qt::Key_Up);
+    EXPECT_EQ(form->Highlighted(), 0);
+    EXPECT_EQ(arrow->pos(), arrowAtFirst);
+    EXPECT_TRUE(first->font().underline());
+
+    QTest::keyClick(form.get(), Qt::Key_Down);
+    EXPECT_EQ(form->Highlighted(), 1);
+    EXPECT_EQ(arrow->y(), Label("LabelVisualizza")->y());
+    EXPECT_FALSE(first->font().underline());
+    EXPECT_EQ(Label("LabelVisualizza")->palette().color(QPalette::WindowText), QColor(Qt::red));
+    EXPECT_EQ(first->palette().color(QPalette::WindowText), QColor(Qt::white));
+
+    QSignalSpy display(Action("ActionVisualizza"), &QAction::triggered);
+    QTest::keyClick(form.get(), Qt::Key_Return);
+    EXPECT_EQ(display.count(), 1);
+
+    for (int i = 0; i < 10; ++i)
+        QTest::keyClick(form.get(), Qt::Key_Down);
+    EXPECT_EQ(form->Highlighted(), TFormMain::kEntries - 1);
+    const QPoint arrowAtLast = arrow->pos();
+    QTest::keyClick(form.get(), Qt::Key_Down);
+    EXPECT_EQ(form->Highlighted(), TFormMain::kEntries - 1);
+    EXPECT_EQ(arrow->pos(), arrowAtLast);
+
+    // Back to the first entry: Enter opens the configuration window.
+    for (int i = 0; i < 10; ++i)
+        QTest::keyClick(form.get(), Qt::Key_Up);
+    QTest::keyClick(form.get(), Qt::Key_Enter);
+    ASSERT_EQ(dialogs.execTitles.size(), 1u);
+    EXPECT_EQ(dialogs.execTitles[0], "Configurazione veicolo");
+}
+
+TEST_F(MainWindow, HoverMovesTheHighlightAndClickRunsTheEntry)
+{
+    Build(fakeLink);
+    Show();
+    QLabel* diagnosis = Label("LabelDiagnosi");
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QCoreApplication::sendEvent(diagnosis, &enter);
+    EXPECT_EQ(form->Highlighted(), 3);
+    EXPECT_EQ(Label("LabelFreccia")->y(), diagnosis->y());
+    EXPECT_TRUE(diagnosis->font().underline());
+
+    QSignalSpy run(Action("ActionDiagnosi"), &QAction::triggered);
+    QTest::mouseClick(diagnosis, Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(run.count(), 1);
+}
+
+TEST_F(MainWindow, AltQClosesAndDisconnectsAConnectedUnit)
+{
+    Build(fakeLink);
+    Show();
+    fakeLink.connected = true;
+    QTest::keyClick(form.get(), Qt::Key_Q, Qt::AltModifier);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(fakeLink.connected);
+}
+
+TEST_F(MainWindow, LabelMenuIsLaidOutInRowsAndCentred)
+{
+    Build(fakeLink);
+    Show();
+    const QWidget* client = form->centralWidget();
+    const int h = client->height() / 10;
+    ASSERT_GT(h, 0);
+    EXPECT_EQ(Label("LabelMenu")->y(), h / 2);
+    for (int i = 0; i < TFormMain::kEntries - 1; ++i)
+        EXPECT_EQ(form->Entry(i)->y(), h / 2 + h + i * h) << i;
+    EXPECT_EQ(Label("LabelTermina")->y(), Label("LabelRiprogramma")->y() + static_cast<int>(1.2 * h));
+
+    int widest = 0;
+    for (int i = 0; i < TFormMain::kEntries; ++i)
+        widest = std::max(widest, form->Entry(i)->width());
+    const int left = (client->width() - widest) / 2;
+    for (int i = 0; i < TFormMain::kEntries; ++i)
+        EXPECT_EQ(form->Entry(i)->x(), left) << i;
+    EXPECT_EQ(Label("LabelFreccia")->x(), left - 50);
+    EXPECT_EQ(Label("LabelMenu")->x(), (client->width() - Label("LabelMenu")->width()) / 2);
+}
+
+TEST_F(MainWindow, LanguageChangeReloadsTextsAndRecentresWithoutMovingRows)
+{
+    Build(fakeLink);
+    Show();
+    form->SetPanelText(2, QStringLiteral("Versione software: 18.65"));
+    std::vector<int> rows;
+    for (int i = 0; i < TFormMain::kEntries; ++i)
+        rows.push_back(form->Entry(i)->y());
+    const int oldLeft = form->Entry(0)->x();
+
+    QAction* english = dictionary->PopupMenuLingue()->actions().value(1);
+    ASSERT_NE(english, nullptr);
+    english->trigger();
+
+    EXPECT_EQ(settings->GetValue(GlobalData::kLanguage), 1);
+    EXPECT_TRUE(english->isChecked());
+    EXPECT_EQ(Label("LabelConfig")->text(), "CAR SETUP");
+    EXPECT_EQ(Label("LabelDiagnosi")->text(), QString("DIAGNOSIS DIAGNOSIS DIAGNOSIS DIAGNOSIS").left(30));
+    EXPECT_EQ(form->windowTitle(), "Vapora Murazzoni EN");
+    EXPECT_EQ(config->windowTitle(), "Vehicle setup");
+    EXPECT_EQ(Action("MenuConnetti")->text(), "&Connect\t" + QKeySequence(Qt::CTRL | Qt::Key_C).toString(QKeySequence::NativeText));
+    EXPECT_EQ(form->findChild<QMenu*>("MenuCpu")->title(), "&Connection");
+    EXPECT_EQ(form->Messages().Text("MessConn"), "EN Centralina connessa");
+    EXPECT_EQ(form->OpenDialogTitle(), "Open file");
+    EXPECT_EQ(Bar()->PanelText(0), "EN Centralina non connessa");
+    EXPECT_EQ(Bar()->PanelText(1), "EN Configurazione: " + QString::fromStdString(car->GetConfigName()));
+    EXPECT_EQ(Bar()->PanelText(2), "Software version: 18.65");
+    EXPECT_EQ(Bar()->PanelText(3), "EN GPL");
+
+    int widest = 0;
+    for (int i = 0; i < TFormMain::kEntries; ++i) {
+        EXPECT_EQ(form->Entry(i)->y(), rows[i]) << i;
+        widest = std::max(widest, form->Entry(i)->width());
+    }
+    const int left = (form->centralWidget()->width() - widest) / 2;
+    EXPECT_EQ(form->Entry(0)->x(), left);
+    EXPECT_NE(left, oldLeft);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(MainWindow, StoredLanguageIsSelectedAtShowAndAnUnknownOneFallsBackToTheFirst)
+{
+    Build(fakeLink, true, 1);
+    Show();
+    EXPECT_EQ(Label("LabelTermina")->text(), "EXIT");
+    EXPECT_TRUE(dictionary->PopupMenuLingue()->actions().value(1)->isChecked());
+    TearDown();
+
+    Build(fakeLink, true, 7);
+    Show();
+    EXPECT_EQ(Label("LabelTermina")->text(), "ESCI");
+    EXPECT_TRUE(dictionary->PopupMenuLingue()->actions().value(0)->isChecked());
+}
+
+TEST_F(MainWindow, StateMessagesUpdatePanelsAndActions)
+{
+    Build(fakeLink);
+    Show();
+    EXPECT_TRUE(Action("ActionConnetti")->isEnabled());
+    EXPECT_FALSE(Action("ActionDisconnetti")->isEnabled());
+    EXPECT_FALSE(Action("MenuRileggi")->isVisible());
+
+    car->SetConfigName("PUNTO 1.2");
+    State(kStateLinkUp);
+    EXPECT_EQ(Bar()->PanelText(0), "Centralina connessa");
+    EXPECT_EQ(Bar()->PanelText(1), "Configurazione: PUNTO 1.2");
+    EXPECT_FALSE(Action("ActionConnetti")->isEnabled());
+    EXPECT_TRUE(Action("ActionDisconnetti")->isEnabled());
+    EXPECT_TRUE(Action("ActionResetCpu")->isEnabled());
+    EXPECT_TRUE(RileggiEnabled());
+    EXPECT_TRUE(Action("MenuDisconnetti")->isEnabled());
+
+    car->SetConfigName("GOLF");
+    State(kStateNameChanged);
+    EXPECT_EQ(Bar()->PanelText(1), "Configurazione: GOLF");
+    EXPECT_TRUE(Action("ActionDisconnetti")->isEnabled());
+
+    form->SetPanelText(2, QStringLiteral("Versione software: 18.65"));
+    State(kStateLinkDown);
+    EXPECT_EQ(Bar()->PanelText(0), "Centralina non connessa");
+    EXPECT_EQ(Bar()->PanelText(2), "");
+    EXPECT_TRUE(Action("ActionConnetti")->isEnabled());
+    EXPECT_FALSE(Action("ActionDisconnetti")->isEnabled());
+    EXPECT_FALSE(Action("ActionResetCpu")->isEnabled());
+    EXPECT_FALSE(RileggiEnabled());
+
+    QSignalSpy save(Action("ActionSalva"), &QAction::triggered);
+    State(kStateSaveRequest);
+    EXPECT_EQ(save.count(), 1);
+
+    State(99); // unknown: only the common tail
+    EXPECT_EQ(Bar()->PanelText(0), "Centralina non connessa");
+}
+
+TEST_F(MainWindow, StatusBarColoursFollowConnectionFuelAndOfficialFlag)
+{
+    Build(fakeLink);
+    Show();
+    EXPECT_EQ(PanelColour(0), StatusBarMain::kNotConnected);
+    EXPECT_EQ(PanelColour(3), StatusBarMain::kLpg);
+    const QRect official = Bar()->PanelRect(1);
+    const QImage plain = Bar()->grab().toImage();
+
+    fakeLink.connected = true;
+    car->SetStatusFlag(ConfCar::kMethane, true);
+    car->SetStatusFlag(ConfCar::kOfficial, true);
+    EXPECT_NE(PanelColour(0), StatusBarMain::kNotConnected);
+    EXPECT_EQ(PanelColour(3), StatusBarMain::kMethane);
+    const QImage marked = Bar()->grab().toImage();
+    // The official mark sits at the left of panel 1.
+    EXPECT_NE(marked.pixelColor(official.left() + 10, official.center().y()),
+              plain.pixelColor(official.left() + 10, official.center().y()));
+}
+
+TEST_F(MainWindow, MenusCarryTheirCaptionsShortcutsAndInitialStates)
+{
+    Build(fakeLink);
+    EXPECT_EQ(Action("ActionProgramma")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+    EXPECT_EQ(Action("ActionEsci")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_EQ(Action("ActionConnetti")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    EXPECT_EQ(Action("ActionDisconnetti")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_D));
+    EXPECT_FALSE(Action("MenuStampa")->isEnabled());
+    EXPECT_TRUE(Action("Apriinblocconote1")->isEnabled());
+    EXPECT_FALSE(Action("MenuResetCpu")->isEnabled());
+    EXPECT_FALSE(form->findChild<QMenu*>("MenuVisualizza")->menuAction()->isVisible());
+    EXPECT_FALSE(form->findChild<QMenu*>("MenuConfig")->menuAction()->isVisible());
+    EXPECT_TRUE(form->findChild<QMenu*>("MenuAiuto")->menuAction()->isVisible());
+    // A menu item follows its action.
+    Action("ActionResetCpu")->setEnabled(true);
+    EXPECT_TRUE(Action("MenuResetCpu")->isEnabled());
+}
+
+TEST_F(MainWindow, AboutShowsTheCaptionAndVersion)
+{
+    Build(fakeLink);
+    Show();
+    QString product, version, title;
+    dialogs.windows.push_back([&](QDialog* d) {
+        title = d->windowTitle();
+        product = d->findChild<QLabel*>("ProductName")->text();
+        version = d->findChild<QLabel*>("Version")->text();
+        return int(QDialog::Accepted);
+    });
+    Action("MenuAbout")->trigger();
+    EXPECT_EQ(title, "Vapora Murazzoni");
+    EXPECT_EQ(product, "Vapora Murazzoni");
+    EXPECT_EQ(version, "Versione 4.5");
+}
+
+TEST_F(MainWindow, FirstConnectionReportsOnTheSplashAndReconnectDoesNotRead)
+{
+    CountingLink link;
+    Build(link);
+    form->show();
+    ASSERT_NE(form->Splash(), nullptr);
+    EXPECT_TRUE(form->Splash()->ProgressBar1()->isVisibleTo(form->Splash()));
+    EXPECT_EQ(form->Splash()->ProgressBar1()->value(), 100);
+    EXPECT_EQ(link.IsConnected(), 1);
+    QCoreApplication::processEvents(); // the link's state message
+    EXPECT_EQ(Bar()->PanelText(0), "Centralina connessa");
+    EXPECT_TRUE(Bar()->PanelText(2).startsWith("Versione software: "));
+    const int fullRead = link.reads;
+
+    link.Disconnect();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Bar()->PanelText(0), "Centralina non connessa");
+    link.reads = 0;
+    State(kStateReconnect);
+    EXPECT_EQ(link.IsConnected(), 1);
+    EXPECT_LT(link.reads * 10, fullRead); // identification and checks only
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Bar()->PanelText(0), "Centralina connessa");
+}
+
+} // namespace
