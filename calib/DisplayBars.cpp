@@ -20,7 +20,7 @@ int Clamp(double length, int innerWidth)
 
 } // namespace
 
-LambdaScale LambdaScaleFor(int lambdaType)
+DisplayLambdaScale DisplayLambdaScaleFor(int lambdaType)
 {
     switch (lambdaType) {
     case 1:
@@ -35,7 +35,7 @@ int SpeedBarLength(int innerWidth, int rpm)
     return Clamp(static_cast<double>(innerWidth) * rpm / kDisplayFullScaleRpm, innerWidth);
 }
 
-int LambdaBarLength(int innerWidth, double volts, const LambdaScale& scale, bool directionBit)
+int LambdaBarLength(int innerWidth, double volts, const DisplayLambdaScale& scale, bool directionBit)
 {
     if (scale.span <= 0)
         return 0;
@@ -48,27 +48,27 @@ bool LambdaIsGreen(double volts, double threshold, bool directionBit)
     return directionBit ? volts > threshold : volts < threshold;
 }
 
-TpsSegment TpsSegmentFor(uint8_t engineFlags)
+DisplayTpsSegment DisplayTpsSegmentFor(uint8_t engineFlags)
 {
     if (engineFlags & kEngineIdle)
-        return TpsSegment::Min;
-    return (engineFlags & kEngineTpsHigh) ? TpsSegment::Upper : TpsSegment::Middle;
+        return DisplayTpsSegment::Min;
+    return (engineFlags & kEngineTpsHigh) ? DisplayTpsSegment::Upper : DisplayTpsSegment::Middle;
 }
 
-PressureBand PressureBandFor(bool methane)
+DisplayPressureBand DisplayPressureBandFor(bool methane)
 {
     if (methane)
         return {124, 126, kPressureCoeffCng};
     return {74, 76, kPressureCoeffLpg};
 }
 
-PressureZone PressureZoneFor(int differentialKpa, const PressureBand& band)
+DisplayPressureZone DisplayPressureZoneFor(int differentialKpa, const DisplayPressureBand& band)
 {
     if (differentialKpa < band.low)
-        return PressureZone::Low;
+        return DisplayPressureZone::Low;
     if (differentialKpa > band.high)
-        return PressureZone::High;
-    return PressureZone::Ok;
+        return DisplayPressureZone::High;
+    return DisplayPressureZone::Ok;
 }
 
 std::string FormatDisplayVolts(double volts)

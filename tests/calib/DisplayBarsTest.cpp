@@ -8,26 +8,26 @@ using namespace vapora;
 
 TEST(DisplayPressure, LpgBandIs74To76Inclusive)
 {
-    const PressureBand lpg = PressureBandFor(false);
+    const DisplayPressureBand lpg = DisplayPressureBandFor(false);
     EXPECT_DOUBLE_EQ(lpg.coefficient, 1.8);
-    EXPECT_EQ(PressureZoneFor(73, lpg), PressureZone::Low);
-    EXPECT_EQ(PressureZoneFor(74, lpg), PressureZone::Ok);
-    EXPECT_EQ(PressureZoneFor(75, lpg), PressureZone::Ok);
-    EXPECT_EQ(PressureZoneFor(76, lpg), PressureZone::Ok);
-    EXPECT_EQ(PressureZoneFor(77, lpg), PressureZone::High);
+    EXPECT_EQ(DisplayPressureZoneFor(73, lpg), DisplayPressureZone::Low);
+    EXPECT_EQ(DisplayPressureZoneFor(74, lpg), DisplayPressureZone::Ok);
+    EXPECT_EQ(DisplayPressureZoneFor(75, lpg), DisplayPressureZone::Ok);
+    EXPECT_EQ(DisplayPressureZoneFor(76, lpg), DisplayPressureZone::Ok);
+    EXPECT_EQ(DisplayPressureZoneFor(77, lpg), DisplayPressureZone::High);
     // No reading lights the low segment.
-    EXPECT_EQ(PressureZoneFor(0, lpg), PressureZone::Low);
+    EXPECT_EQ(DisplayPressureZoneFor(0, lpg), DisplayPressureZone::Low);
 }
 
 TEST(DisplayPressure, CngBandIs124To126Inclusive)
 {
-    const PressureBand cng = PressureBandFor(true);
+    const DisplayPressureBand cng = DisplayPressureBandFor(true);
     EXPECT_DOUBLE_EQ(cng.coefficient, 2.4);
-    EXPECT_EQ(PressureZoneFor(123, cng), PressureZone::Low);
-    EXPECT_EQ(PressureZoneFor(124, cng), PressureZone::Ok);
-    EXPECT_EQ(PressureZoneFor(126, cng), PressureZone::Ok);
-    EXPECT_EQ(PressureZoneFor(127, cng), PressureZone::High);
-    EXPECT_EQ(PressureZoneFor(75, cng), PressureZone::Low);
+    EXPECT_EQ(DisplayPressureZoneFor(123, cng), DisplayPressureZone::Low);
+    EXPECT_EQ(DisplayPressureZoneFor(124, cng), DisplayPressureZone::Ok);
+    EXPECT_EQ(DisplayPressureZoneFor(126, cng), DisplayPressureZone::Ok);
+    EXPECT_EQ(DisplayPressureZoneFor(127, cng), DisplayPressureZone::High);
+    EXPECT_EQ(DisplayPressureZoneFor(75, cng), DisplayPressureZone::Low);
 }
 
 TEST(DisplayBars, SpeedFillsHalfAt3000AndAllFrom6000)
@@ -42,11 +42,11 @@ TEST(DisplayBars, SpeedFillsHalfAt3000AndAllFrom6000)
 
 TEST(DisplayBars, LambdaSpanAndOffsetFollowTheProbeType)
 {
-    EXPECT_DOUBLE_EQ(LambdaScaleFor(1).span, 5.0);
-    EXPECT_DOUBLE_EQ(LambdaScaleFor(2).span, 5.0);
-    EXPECT_DOUBLE_EQ(LambdaScaleFor(0).span, 1.0);
-    EXPECT_DOUBLE_EQ(LambdaScaleFor(7).span, 1.0);
-    const LambdaScale t3 = LambdaScaleFor(3);
+    EXPECT_DOUBLE_EQ(DisplayLambdaScaleFor(1).span, 5.0);
+    EXPECT_DOUBLE_EQ(DisplayLambdaScaleFor(2).span, 5.0);
+    EXPECT_DOUBLE_EQ(DisplayLambdaScaleFor(0).span, 1.0);
+    EXPECT_DOUBLE_EQ(DisplayLambdaScaleFor(7).span, 1.0);
+    const DisplayLambdaScale t3 = DisplayLambdaScaleFor(3);
     EXPECT_DOUBLE_EQ(t3.span, 1.6);
     EXPECT_DOUBLE_EQ(t3.offset, 0.8);
     // 1.6 V on a 0.8 + 1.6 V bar is half of it.
@@ -57,7 +57,7 @@ TEST(DisplayBars, LambdaSpanAndOffsetFollowTheProbeType)
 
 TEST(DisplayBars, DirectionBitTurnsTheLambdaBarRound)
 {
-    const LambdaScale narrow = LambdaScaleFor(0);
+    const DisplayLambdaScale narrow = DisplayLambdaScaleFor(0);
     EXPECT_EQ(LambdaBarLength(300, 0.0, narrow, true), 300);
     EXPECT_EQ(LambdaBarLength(300, 1.0, narrow, true), 0);
     EXPECT_EQ(LambdaBarLength(300, 0.0, narrow, false), 0);
@@ -71,11 +71,11 @@ TEST(DisplayBars, DirectionBitTurnsTheLambdaBarRound)
 
 TEST(DisplayBars, ThrottleSegmentFromTheEngineFlags)
 {
-    EXPECT_EQ(TpsSegmentFor(0), TpsSegment::Middle);
-    EXPECT_EQ(TpsSegmentFor(kEngineIdle), TpsSegment::Min);
-    EXPECT_EQ(TpsSegmentFor(kEngineIdle | kEngineTpsHigh), TpsSegment::Min);
-    EXPECT_EQ(TpsSegmentFor(kEngineTpsHigh), TpsSegment::Upper);
-    EXPECT_EQ(TpsSegmentFor(kEngineCutoff), TpsSegment::Middle);
+    EXPECT_EQ(DisplayTpsSegmentFor(0), DisplayTpsSegment::Middle);
+    EXPECT_EQ(DisplayTpsSegmentFor(kEngineIdle), DisplayTpsSegment::Min);
+    EXPECT_EQ(DisplayTpsSegmentFor(kEngineIdle | kEngineTpsHigh), DisplayTpsSegment::Min);
+    EXPECT_EQ(DisplayTpsSegmentFor(kEngineTpsHigh), DisplayTpsSegment::Upper);
+    EXPECT_EQ(DisplayTpsSegmentFor(kEngineCutoff), DisplayTpsSegment::Middle);
 }
 
 TEST(DisplayBars, VoltsTextsKeepTwoDigitsBelowOneVoltAndThreeAbove)
