@@ -1,5 +1,6 @@
 // The library's two C entry points; everything else stays hidden.
 #include "LinkObject.h"
+#include "wire/UnitFactory.h"
 
 #if defined(_WIN32)
 #define SERNOX_EXPORT __declspec(dllexport)
@@ -12,7 +13,8 @@ extern "C" {
 SERNOX_EXPORT vapora::SerialLink* _CreateClassInstance()
 {
     try {
-        return new sernox::LinkObject();
+        // The unit is the one the setting names; the simulation by default.
+        return new sernox::LinkObject(sernox::wire::MakeConfiguredUnit());
     } catch (...) {
         return nullptr; // nothing may cross the C boundary
     }

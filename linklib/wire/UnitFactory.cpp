@@ -1,0 +1,51 @@
+#include "UnitFactory.h"
+
+#include "QtSerialChannel.h"
+#include "SerialUnit.h"
+#include "sim/SimUnit.h"
+
+#include <filesystem>
+
+#if defined(__unix__)
+#include <dlfcn.h>
+#endif
+
+namespace sernox::wire {
+
+namespace {
+
+std::string LibraryDir()
+{
+#if defined(__unix__)
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&MakeConfiguredUnit), &info) && info.dli_fname)
+        return std::filesystem::path(info.dli_fname).parent_path().string();
+#endif
+    return {};
+}
+
+} // namespace
+
+// A setting that cannot be understood gives a port that never opens: the
+// program then reports no unit rather than quietly working on a simulation.
+std::unique_ptr<Unit> MakeUnit(const LinkSetting& setting)
+{
+    switch (setting.kind) {
+    case LinkSetting::Kind::Simulated:
+        return std::make_unique<SimUnit>();
+    case LinkSetting::Kind::Serial:
+        return std::make_unique<SerialUnit>(
+            std::make_unique<QtSerialChannel>(QString::fromStdString(setting.port), setting.timing.baud),
+            setting.timing);
+    case LinkSetting::Kind::Invalid:
+        break;
+    }
+    return std::make_unique<SerialUnit>(std::make_unique<QtSerialChannel>(QString(), 0), setting.timing);
+}
+
+std::unique_ptr<Unit> MakeConfiguredUnit()
+{
+    return MakeUnit(ParseLinkSetting(FindLinkSettingText(LibraryDir())));
+}
+
+} // namespace sernox::wire
