@@ -1,0 +1,426 @@
+#include "TFormGraficoDrt.h"
+
+#include "AppContext.h"
+#include "i18n/TDataModuleMur.h"
+#include "ui/DialogService.h"
+
+#include <QAction>
+#include <QChart>
+#include <QChartView>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace vapora {
+namespace {
+
+struct TraceInfo {
+    const char* menuName;
+    const char* caption;
+    const char* suffix;
+    QColor color;
+};
+
+const TraceInfo kTraces[kRecordingTraces] = {
+    {"MenuGiri", "&Giri", " x 1000", QColor(0, 0, 200)},
+    {"MenuMap", "&MAP", "", QColor(200, 0, 0)},
+    {"MenuVarTps", "&Variazione TPS", " x 100", QColor(0, 150, 150)},
+    {"MenuTps", "&TPS", "", QColor(0, 150, 0)},
+    {"MenuLambda", "&Lambda", "", QColor(230, 120, 0)},
+    {"MenuApertura", "Ap&ertura", " x 100", QColor(140, 0, 160)},
+    {"MenuArricchimento", "A&rricchimento", " x 10", QColor(120, 90, 40)},
+    {"MenuCorrettore", "C&orrettore", " x 10", QColor(230, 0, 140)},
+    {"MenuPressione", "&Pressione", "", QColor(90, 90, 90)},
+    {"MenuTemperatura", "&Temperatura", " x 10", QColor(180, 160, 0)},
+};
+
+QString WithoutFirstAmpersand(QString text)
+{
+    const qsizetype at = text.indexOf(QLatin1Char('&'));
+    if (at >= 0)
+        text.remove(at, 1);
+    return text;
+}
+
+// Middle-button drag and the arrow keys scroll the view; the rubber band zooms.
+class DrtChartView final : public QChartView {
+public:
+    using QChartView::QChartView;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        if (e->button() == Qt::MiddleButton) {
+            dragFrom_ = e->position();
+            dragging_ = true;
+            e->accept();
+            return;
+        }
+        QChartView::mousePressEvent(e);
+    }
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        if (dragging_) {
+            const QPointF delta = e->position() - dragFrom_;
+            dragFrom_ = e->position();
+            chart()->scroll(-delta.x(), delta.y());
+            e->accept();
+            return;
+        }
+        QChartView::mouseMoveEvent(e);
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        if (dragging_ && e->button() == Qt::MiddleButton) {
+            dragging_ = false;
+            e->accept();
+            return;
+        }
+        QChartView::mouseReleaseEvent(e);
+    }
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        const qreal step = chart()->plotArea().width() / 10;
+        switch (e->key()) {
+        case Qt::Key_Left: chart()->scroll(-step, 0); break;
+        case Qt::Key_Right: chart()->scroll(step, 0); break;
+        case Qt::Key_Up: chart()->scroll(0, step); break;
+        case Qt::Key_Down: chart()->scroll(0, -step); break;
+        default: QChartView::keyPressEvent(e); return;
+        }
+        e->accept();
+    }
+
+private:
+    QPointF dragFrom_;
+    bool dragging_ = false;
+};
+
+} // namespace
+
+TFormGraficoDrt::TFormGraficoDrt(AppContext& ctx, const QString& fileName, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), fileName_(fileName), printTarget_(std::make_unique<DialogPrintTarget>())
+{
+    setObjectName(QStringLiteral("FormGraficoDrt"));
+    setWindowTitle(QStringLiteral("Grafico"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint);
+    resize(1000, 700);
+
+    BuildMenus();
+    BuildChart();
+
+    buttonOk_ = new QPushButton(QStringLiteral("&OK"), this);
+    buttonOk_->setObjectName(QStringLiteral("ButtonOk"));
+    buttonOk_->setAutoDefault(false);
+    connect(buttonOk_, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(menuBar_);
+    layout->addWidget(chartView_, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(buttonOk_);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+
+    QString chartTitle = QStringLiteral("Grafico dati in tempo reale");
+    if (ctx_.dictionary != nullptr && ctx_.dictionary->Available()) {
+        LoadTexts();
+        ctx_.dictionary->BeginLookups();
+        ctx_.dictionary->Lookup(QStringLiteral("LabelTitoloGrafico"), chartTitle);
+        ctx_.dictionary->EndLookups();
+    }
+    chart_->setTitle(chartTitle);
+
+    for (int i = 0; i < kRecordingTraces; ++i) {
+        titles_[i] = WithoutFirstAmpersand(elimina_[i]->text()) + QString::fromLatin1(kTraces[i].suffix);
+        series_[i]->setName(titles_[i]);
+    }
+
+    if (!QFileInfo::exists(fileName_))
+        return;
+    setWindowTitle(windowTitle() + QStringLiteral(" - ") + QFileInfo(fileName_).fileName().section(QLatin1Char('.'), 0, 0));
+
+    const RecordingResult result = ReadRecording(QFile::encodeName(fileName_).toStdString(), data_);
+    if (result.status != RecordingStatus::Ok) {
+        if (ctx_.dialogs != nullptr)
+            ctx_.dialogs->Message(parent, windowTitle(), badFileText_, MsgIcon::Error);
+        return;
+    }
+    Populate();
+    loaded_ = true;
+    setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+TFormGraficoDrt::~TFormGraficoDrt() = default;
+
+bool TFormGraficoDrt::ShowRecording(AppContext& ctx, QWidget* parent, const QString& fileName)
+{
+    TFormGraficoDrt form(ctx, fileName, parent);
+    if (!form.Loaded())
+        return false;
+    if (ctx.dialogs != nullptr)
+        ctx.dialogs->Exec(&form);
+    else
+        form.exec();
+    return true;
+}
+
+QString TFormGraficoDrt::TraceTitle(int index) const { return titles_[index]; }
+
+void TFormGraficoDrt::BuildMenus()
+{
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setObjectName(QStringLiteral("MainMenu"));
+
+    menuGrafico_ = menuBar_->addMenu(QStringLiteral("&Grafico"));
+    menuGrafico_->setObjectName(QStringLiteral("MenuGrafico"));
+    menuAnnullaZoom_ = menuGrafico_->addAction(QStringLiteral("&Annulla zoom"));
+    menuAnnullaZoom_->setObjectName(QStringLiteral("MenuAnnullaZoom"));
+    menuAnnullaZoom_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(menuAnnullaZoom_, &QAction::triggered, this, &TFormGraficoDrt::MenuAnnullaZoomClick);
+    menuStampa_ = menuGrafico_->addAction(QStringLiteral("&Stampa"));
+    menuStampa_->setObjectName(QStringLiteral("MenuStampa"));
+    menuStampa_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(menuStampa_, &QAction::triggered, this, &TFormGraficoDrt::MenuStampaClick);
+    menuGrafico_->addSeparator();
+    menuEsci_ = menuGrafico_->addAction(QStringLiteral("&Esci"));
+    menuEsci_->setObjectName(QStringLiteral("MenuEsci"));
+    menuEsci_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    connect(menuEsci_, &QAction::triggered, this, &QDialog::accept);
+
+    menuTracce_ = menuBar_->addMenu(QStringLiteral("&Tracce"));
+    menuTracce_->setObjectName(QStringLiteral("MenuTracce"));
+    menuAggiungi_ = menuTracce_->addMenu(QStringLiteral("&Aggiungi..."));
+    menuAggiungi_->setObjectName(QStringLiteral("MenuAggiungi"));
+    menuElimina_ = menuTracce_->addMenu(QStringLiteral("&Elimina..."));
+    menuElimina_->setObjectName(QStringLiteral("MenuElimina"));
+
+    for (int i = 0; i < kRecordingTraces; ++i) {
+        QAction* add = menuAggiungi_->addAction(QString::fromUtf8(kTraces[i].caption));
+        add->setObjectName(QString::fromLatin1(kTraces[i].menuName));
+        add->setData(i);
+        add->setVisible(false);
+        connect(add, &QAction::triggered, this, [this, i] { SetTraceShown(i, true); });
+        aggiungi_[i] = add;
+    }
+    menuVuoto_ = menuAggiungi_->addAction(QStringLiteral("(vuoto)"));
+    menuVuoto_->setObjectName(QStringLiteral("MenuVuoto"));
+    menuVuoto_->setEnabled(false);
+
+    for (int i = 0; i < kRecordingTraces; ++i) {
+        QAction* remove = menuElimina_->addAction(QString::fromUtf8(kTraces[i].caption));
+        remove->setObjectName(QString::fromLatin1(kTraces[i].menuName) + QLatin1Char('1'));
+        remove->setData(i);
+        connect(remove, &QAction::triggered, this, [this, i] { SetTraceShown(i, false); });
+        elimina_[i] = remove;
+    }
+    menuVuoto1_ = menuElimina_->addAction(QStringLiteral("(vuoto)"));
+    menuVuoto1_->setObjectName(QStringLiteral("MenuVuoto1"));
+    menuVuoto1_->setEnabled(false);
+    menuVuoto1_->setVisible(false);
+    menuAggiungi_->setProperty("tag", 0);
+    menuElimina_->setProperty("tag", kRecordingTraces);
+}
+
+void TFormGraficoDrt::BuildChart()
+{
+    chart_ = new QChart;
+    chart_->setBackgroundBrush(Qt::white);
+    chart_->setAnimationOptions(QChart::NoAnimation);
+    QFont titleFont = chart_->titleFont();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
+    chart_->setTitleFont(titleFont);
+    chart_->setTitleBrush(QColor(0, 0, 255));
+    chart_->legend()->setAlignment(Qt::AlignRight);
+
+    axisX_ = new QValueAxis;
+    axisX_->setObjectName(QStringLiteral("AsseTempo"));
+    axisX_->setTitleText(QStringLiteral("Tempo (s)"));
+    axisX_->setLabelFormat(QStringLiteral("%g"));
+    axisY_ = new QValueAxis;
+    axisY_->setLabelFormat(QStringLiteral("%g"));
+    chart_->addAxis(axisX_, Qt::AlignBottom);
+    chart_->addAxis(axisY_, Qt::AlignLeft);
+
+    for (int i = 0; i < kRecordingTraces; ++i) {
+        auto* s = new QLineSeries;
+        s->setObjectName(QStringLiteral("Traccia%1").arg(i));
+        QPen pen(kTraces[i].color);
+        pen.setWidthF(1.5);
+        s->setPen(pen);
+        chart_->addSeries(s);
+        s->attachAxis(axisX_);
+        s->attachAxis(axisY_);
+        series_[i] = s;
+    }
+
+    chartView_ = new DrtChartView(chart_, this);
+    chartView_->setObjectName(QStringLiteral("ChartDrt"));
+    chartView_->setRenderHint(QPainter::Antialiasing, false);
+    chartView_->setRubberBand(QChartView::RectangleRubberBand);
+    chartView_->setFocusPolicy(Qt::StrongFocus);
+
+    // Every change of the visible span thins the traces again.
+    connect(axisX_, &QValueAxis::rangeChanged, this, [this] { UpdateTraces(); });
+    connect(chart_, &QChart::plotAreaChanged, this, [this] { UpdateTraces(); });
+}
+
+void TFormGraficoDrt::LoadTexts()
+{
+    TDataModuleMur& d = *ctx_.dictionary;
+    d.BeginLookups();
+    auto action = [&d](QAction* a, const QString& key, int max) {
+        QString text = a->text();
+        if (d.Lookup(key, text, max))
+            a->setText(text);
+    };
+    auto menu = [&d](QMenu* m, int max) {
+        QString text = m->title();
+        if (d.Lookup(m->objectName(), text, max))
+            m->setTitle(text);
+    };
+    d.LookupControl(buttonOk_, 15);
+    menu(menuGrafico_, 25);
+    menu(menuTracce_, 25);
+    menu(menuAggiungi_, 25);
+    menu(menuElimina_, 25);
+    action(menuAnnullaZoom_, menuAnnullaZoom_->objectName(), 25);
+    for (QAction* a : aggiungi_)
+        action(a, a->objectName(), 25);
+    action(menuVuoto_, menuVuoto_->objectName(), 25);
+    action(menuStampa_, QStringLiteral("ActionStampa"), 25);
+    action(menuEsci_, QStringLiteral("ActionEsci"), 25);
+    QString text = axisX_->titleText();
+    if (d.Lookup(QStringLiteral("LabelAsseGrafico"), text, 25))
+        axisX_->setTitleText(text);
+    text = windowTitle();
+    if (d.Lookup(QStringLiteral("FinestraGrafico"), text))
+        setWindowTitle(text);
+    d.Lookup(QStringLiteral("MessBadFile"), badFileText_);
+    d.EndLookups();
+    for (int i = 0; i < kRecordingTraces; ++i)
+        elimina_[i]->setText(aggiungi_[i]->text());
+    menuVuoto1_->setText(menuVuoto_->text());
+}
+
+void TFormGraficoDrt::Populate()
+{
+    double xMin = 0, xMax = 1;
+    if (data_.size() > 0) {
+        const ValueRange t = RangeOf(data_.time);
+        xMin = std::min(0.0, t.min);
+        xMax = t.max > xMin ? t.max : xMin + 1;
+    }
+    double yMin = 0, yMax = 1;
+    bool any = false;
+    for (const auto& trace : data_.traces) {
+        const ValueRange r = RangeOf(trace);
+        if (!r.valid)
+            continue;
+        yMin = any ? std::min(yMin, r.min) : r.min;
+        yMax = any ? std::max(yMax, r.max) : r.max;
+        any = true;
+    }
+    if (!(yMax > yMin))
+        yMax = yMin + 1;
+    updating_ = true;
+    axisY_->setRange(yMin, yMax);
+    axisY_->applyNiceNumbers();
+    axisX_->setRange(xMin, xMax);
+    updating_ = false;
+    UpdateTraces();
+}
+
+void TFormGraficoDrt::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    UpdateTraces();
+}
+
+void TFormGraficoDrt::UpdateTraces()
+{
+    if (updating_ || chart_ == nullptr)
+        return;
+    for (int i = 0; i < kRecordingTraces; ++i)
+        if (series_[i]->isVisible())
+            UpdateTrace(i);
+}
+
+void TFormGraficoDrt::UpdateTrace(int index)
+{
+    // Two points per pixel column is all a line can show; never less than a
+    // modest width so a chart not yet laid out still gets a fair sketch.
+    const int columns = std::max(200, static_cast<int>(chart_->plotArea().width()));
+    DecimateMinMax(data_.time, data_.traces[index], data_.timeSorted, axisX_->min(), axisX_->max(), columns,
+                   scratch_);
+    QList<QPointF> points;
+    points.reserve(static_cast<qsizetype>(scratch_.size()));
+    for (const XY& p : scratch_)
+        points.append(QPointF(p.x, p.y));
+    series_[index]->replace(points);
+}
+
+void TFormGraficoDrt::SetTraceShown(int index, bool shown)
+{
+    if (index < 0 || index >= kRecordingTraces || series_[index]->isVisible() == shown)
+        return;
+    elimina_[index]->setVisible(shown);
+    aggiungi_[index]->setVisible(!shown);
+    series_[index]->setVisible(shown);
+    shownCount_ += shown ? 1 : -1;
+    menuElimina_->setProperty("tag", shownCount_);
+    menuAggiungi_->setProperty("tag", kRecordingTraces - shownCount_);
+    menuVuoto1_->setVisible(shownCount_ == 0);
+    menuVuoto_->setVisible(shownCount_ == kRecordingTraces);
+    // A hidden series keeps its marker; take it off the legend too.
+    for (QLegendMarker* marker : chart_->legend()->markers(series_[index]))
+        marker->setVisible(shown);
+    chart_->legend()->setVisible(shownCount_ != 1);
+    if (shown)
+        UpdateTrace(index);
+}
+
+void TFormGraficoDrt::MenuAnnullaZoomClick() { chart_->zoomReset(); }
+
+void TFormGraficoDrt::RenderChart(QPainter& painter, const QRectF& target)
+{
+    chartView_->render(&painter, target, chartView_->viewport()->rect(), Qt::KeepAspectRatio);
+}
+
+void TFormGraficoDrt::MenuStampaClick()
+{
+    QPrinter* printer = printTarget_ ? printTarget_->Choose(this) : nullptr;
+    if (printer == nullptr)
+        return;
+    // One page per requested copy, made here so a driver's own copies do not multiply them.
+    const int copies = std::max(1, printer->copyCount());
+    printer->setCopyCount(1);
+    QPainter painter;
+    if (!painter.begin(printer))
+        return;
+    const QRectF page = printer->pageLayout().paintRectPixels(printer->resolution()).translated(
+        -printer->pageLayout().paintRectPixels(printer->resolution()).topLeft());
+    for (int copy = 0; copy < copies; ++copy) {
+        if (copy > 0)
+            printer->newPage();
+        RenderChart(painter, page);
+    }
+    painter.end();
+    printer->setCopyCount(copies);
+}
+
+} // namespace vapora
