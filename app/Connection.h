@@ -1,6 +1,8 @@
 #pragma once
 // The connect, disconnect, reset and fuel-choice commands of the main window.
 
+#include "ui/DialogService.h"
+
 #include <QString>
 
 class QWidget;
@@ -31,6 +33,14 @@ public:
     static int Today();
 
 private:
+    // Loads the chosen fuel's reset file (and writes it to a connected unit);
+    // false, with the message shown, when the file is missing or not the right one.
+    bool LoadResetFile(bool methane, bool connected);
+    QString Title() const;
+    void ShowError(const QString& text);
+    MsgResult Ask(const QString& text, MsgIcon icon, MsgResult defaultButton);
+    void ShowFuelPanel();
+
     AppContext& ctx_;
     MainPanels& panels_;
     QWidget* owner_;

@@ -1,0 +1,306 @@
+#include "Connection.h"
+
+#include "AppContext.h"
+#include "MainPanels.h"
+#include "MessageTable.h"
+#include "TFormSceltaCarb.h"
+#include "i18n/Cp1252.h"
+#include "link/SerialLink.h"
+#include "model/ConfCar.h"
+#include "settings/GlobalData.h"
+#include "ui/DialogService.h"
+#include "wait/TFormAttesa.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QWidget>
+
+#include <memory>
+
+namespace vapora {
+namespace {
+
+constexpr int kSystemLevel = 1029;
+constexpr int kLevelMask = 0x7FFF;
+constexpr int kBinding = 0x8000;
+constexpr int kWarningInterval = 7; // days the warning stays quiet after being shown
+constexpr int kFamily0 = 8;
+constexpr int kFamily1 = 1;
+constexpr int kFirstVersionWithWordB = 18;
+constexpr int kCounterB = 11;
+constexpr uint32_t kReadyTimeoutMs = 20000;
+
+// The reset file of a fuel word, found without regard to case as on the
+// installations the files come from; the plain name when there is none.
+QString ResetFilePath(const QString& mainFolder, const QString& fuelWord)
+{
+    const QString wanted = QStringLiteral("Reset") + fuelWord + QStringLiteral(".vap");
+    const QDir folder(GlobalData::CalibrationFolder(mainFolder));
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
+            return folder.filePath(name);
+    return folder.filePath(wanted);
+}
+
+std::string LocalPath(const QString& path) { return QFile::encodeName(QDir::toNativeSeparators(path)).toStdString(); }
+
+// Shows the hourglass for the lifetime of the object.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+} // namespace
+
+Connection::Connection(AppContext& context, MainPanels& panels, QWidget* owner)
+    : ctx_(context), panels_(panels), owner_(owner)
+{
+}
+
+// ---- connect and disconnect ----
+
+void Connection::Connect(bool interactive, bool reload)
+{
+    SerialLink& link = *ctx_.link;
+    ConfCar& car = *ctx_.car;
+    const MessageTable& texts = *ctx_.messages;
+
+    if (!link.OpenLink()) {
+        if (interactive)
+            ShowError(texts.Text(QStringLiteral("MessErrConn")));
+        return;
+    }
+    link.Connect();
+
+    if (!car.ReadIdentification()) {
+        if (interactive)
+            ShowError(texts.Text(QStringLiteral("MessErrVersioneCpu")));
+        link.Disconnect();
+        return;
+    }
+
+    // Family and compatibility refusals are shown also at the silent start: the
+    // no-connection text would not tell the user why.
+    if (car.IdUnita[0] != kFamily0 || car.IdUnita[1] != kFamily1) {
+        link.Disconnect();
+        ShowError(texts.Text(QStringLiteral("MessCpuErrata")));
+        return;
+    }
+
+    const int wordA = car.ReadCounter(0);
+    const int wordB = car.SoftwareVersion() >= kFirstVersionWithWordB ? car.ReadCounter(kCounterB) : 0;
+    const int today = Today();
+    const int lastWarning = ctx_.settings != nullptr ? ctx_.settings->GetValue(GlobalData::kLastWarning) : 0;
+    switch (CheckCompatibility(wordA, wordB, today, lastWarning)) {
+    case Compatibility::Refuse:
+        link.Disconnect();
+        ShowError(texts.InterfaceOld());
+        return;
+    case Compatibility::Warn:
+        if (ctx_.settings != nullptr)
+            ctx_.settings->SetValue(GlobalData::kLastWarning, today);
+        ctx_.dialogs->Message(owner_, Title(), texts.InterfaceWarning(), MsgIcon::Warning);
+        break;
+    case Compatibility::Accept:
+        break;
+    }
+
+    std::unique_ptr<TFormAttesa> wait;
+    if (interactive) {
+        wait = std::make_unique<TFormAttesa>(owner_);
+        wait->setWindowTitle(texts.Text(QStringLiteral("FinestraCaricaDati")));
+        wait->SetMessage(texts.Text(QStringLiteral("MessInitCpu")));
+        wait->SetProgressSuffix(QLatin1Char(' ') + texts.Text(QStringLiteral("MessCompletato")) + QLatin1Char(' '));
+        wait->ShowAndPaint();
+    }
+
+    // A unit that never reports ready is read anyway: the reads tell the rest.
+    car.WaitUnitReady(kReadyTimeoutMs);
+
+    if (wait) {
+        wait->SetMessage(texts.Text(QStringLiteral("LabelCaricaDati")));
+        wait->PaintNow();
+    }
+
+    if (reload)
+        car.ReadAll();
+
+    panels_.SetPanelText(2, VersionPanelText(texts.Text(QStringLiteral("MessVersioneSw")), car.SoftwareVersion(),
+                                             car.IdUnita[2],
+                                             GlobalData::ProgramFolder(ctx_.mainFolder) + QStringLiteral("/Vapora.txt")));
+    ShowFuelPanel();
+
+    if (wait) {
+        wait->close();
+        wait.reset();
+    }
+
+    ChooseFuel();
+}
+
+void Connection::Disconnect() { ctx_.link->Disconnect(); }
+
+Connection::Compatibility Connection::CheckCompatibility(int wordA, int wordB, int today, int lastWarning)
+{
+    const int levelA = wordA & kLevelMask;
+    const int levelB = wordB & kLevelMask;
+    if (levelA <= kSystemLevel && levelB <= kSystemLevel)
+        return Compatibility::Accept;
+    if ((levelA > kSystemLevel && (wordA & kBinding) != 0) || (levelB > kSystemLevel && (wordB & kBinding) != 0))
+        return Compatibility::Refuse;
+    return today <= lastWarning + kWarningInterval ? Compatibility::Accept : Compatibility::Warn;
+}
+
+QString Connection::VersionPanelText(const QString& label, int version, int modelCode, const QString& versionFile)
+{
+    const QString code = QString::number(modelCode);
+    QString suffix = QLatin1Char('.') + code;
+    QFile file(versionFile);
+    if (file.open(QIODevice::ReadOnly)) {
+        while (!file.atEnd()) {
+            // The file comes from Windows installations: Windows-1252, CR LF.
+            const QByteArray bytes = file.readLine();
+            QString line = FromCp1252(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+            while (line.endsWith(QLatin1Char('\n')) || line.endsWith(QLatin1Char('\r')))
+                line.chop(1);
+            const qsizetype eq = line.indexOf(QLatin1Char('='));
+            if (eq < 0)
+                continue;
+            if (line.left(eq).compare(code, Qt::CaseInsensitive) == 0) {
+                suffix = QStringLiteral(" - ") + line.mid(eq + 1);
+                break;
+            }
+        }
+    }
+    return label + QStringLiteral(": ") + QString::number(version) + suffix;
+}
+
+int Connection::Today()
+{
+    return static_cast<int>(QDate(1899, 12, 30).daysTo(QDate::currentDate()));
+}
+
+// ---- reset and fuel choice ----
+
+void Connection::ResetUnit()
+{
+    if (ctx_.link->IsConnected() == 0)
+        return;
+    const MessageTable& texts = *ctx_.messages;
+    ConfCar& car = *ctx_.car;
+
+    const QString file = ResetFilePath(ctx_.mainFolder, car.GetStatusFlag(ConfCar::kMethane) ? QStringLiteral("Cng")
+                                                                                          : QStringLiteral("Lpg"));
+    const bool haveFile = QFileInfo(file).isFile();
+    if (!haveFile && Ask(texts.Text(QStringLiteral("MessNoFileReset")), MsgIcon::Warning, MsgResult::Yes) != MsgResult::Yes)
+        return;
+    if (Ask(texts.Text(QStringLiteral("MessConfermaReset")), MsgIcon::Question, MsgResult::Yes) != MsgResult::Yes)
+        return;
+
+    TFormAttesa wait(owner_);
+    wait.setWindowTitle(texts.Text(QStringLiteral("FinestraScaricaDati")));
+    wait.SetMessage(texts.Text(QStringLiteral("LabelReset")));
+    wait.SetProgressSuffix(QLatin1Char(' ') + texts.Text(QStringLiteral("MessCompletato")) + QLatin1Char(' '));
+    wait.ShowAndPaint();
+    {
+        BusyCursor busy;
+        // No file: the record's built-in defaults go to the unit.
+        car.ResetUnit(haveFile ? LocalPath(file) : std::string());
+    }
+    wait.close();
+}
+
+void Connection::ChooseFuel()
+{
+    const MessageTable& texts = *ctx_.messages;
+    ConfCar& car = *ctx_.car;
+
+    panels_.RepaintStatusBar();
+    const bool connected = ctx_.link->IsConnected() != 0;
+    const int current = car.GetStatusFlag(ConfCar::kMethane) ? TFormSceltaCarb::kMethane : TFormSceltaCarb::kLpg;
+
+    int result = QDialog::Rejected;
+    int chosen = current;
+    {
+        TFormSceltaCarb window(ctx_.dictionary, connected, current, owner_);
+        result = ctx_.dialogs->Exec(&window);
+        chosen = window.Chosen();
+    }
+
+    // Without a unit the window cannot be cancelled: closing it in any way confirms.
+    if (result == QDialog::Accepted || !connected) {
+        if (chosen != current || !connected) {
+            if (connected && ctx_.dialogs->Message(owner_, Title(), texts.Text(QStringLiteral("MessConfermaCarb")),
+                                                   MsgIcon::Warning, MsgButtons::YesNo, MsgResult::No) != MsgResult::Yes)
+                return;
+            if (!LoadResetFile(chosen == TFormSceltaCarb::kMethane, connected))
+                return;
+        }
+        car.SetStatusFlag(ConfCar::kMethane, chosen == TFormSceltaCarb::kMethane);
+    }
+    ShowFuelPanel();
+}
+
+bool Connection::LoadResetFile(bool methane, bool connected)
+{
+    const MessageTable& texts = *ctx_.messages;
+    ConfCar& car = *ctx_.car;
+    const QString contact = QLatin1Char('\n') + texts.Text(QStringLiteral("MessContatto"));
+
+    const QString file = ResetFilePath(ctx_.mainFolder, methane ? QStringLiteral("cng") : QStringLiteral("lpg"));
+    if (!QFileInfo(file).isFile()) {
+        ShowError(texts.Text(QStringLiteral("MessNoCambioCarb")) + contact);
+        return false;
+    }
+    bool fileMethane = false;
+    const bool official = ConfCar::ReadFileFlags(LocalPath(file), &fileMethane);
+    if (!official || fileMethane != methane) {
+        ShowError(texts.Text(QStringLiteral("MessFileCorrotto")) + contact);
+        return false;
+    }
+
+    TFormAttesa wait(owner_);
+    wait.setWindowTitle(texts.Text(QStringLiteral("FinestraCaricaDati")));
+    wait.SetMessage(texts.Text(QStringLiteral("LabelCaricaDati")));
+    wait.SetProgressSuffix(texts.Text(QStringLiteral("MessCompletato")));
+    wait.ShowAndPaint();
+    car.LoadFromFile(LocalPath(file), 0);
+    if (connected) {
+        wait.SetAnimationFile(GlobalData::WaitAnimation(ctx_.mainFolder));
+        wait.setWindowTitle(texts.Text(QStringLiteral("FinestraScaricaDati")));
+        wait.SetMessage(texts.Text(QStringLiteral("LabelScaricaDati")));
+        wait.PaintNow();
+        car.WriteAll();
+    }
+    wait.close();
+    return true;
+}
+
+// ---- helpers ----
+
+QString Connection::Title() const { return owner_ != nullptr ? owner_->windowTitle() : ctx_.applicationTitle; }
+
+void Connection::ShowError(const QString& text)
+{
+    ctx_.dialogs->Message(owner_, Title(), text, MsgIcon::Error);
+}
+
+MsgResult Connection::Ask(const QString& text, MsgIcon icon, MsgResult defaultButton)
+{
+    return ctx_.dialogs->Message(owner_, Title(), text, icon, MsgButtons::YesNo, defaultButton);
+}
+
+void Connection::ShowFuelPanel()
+{
+    const MessageTable& texts = *ctx_.messages;
+    panels_.SetPanelText(3, ctx_.car->GetStatusFlag(ConfCar::kMethane) ? texts.Text(QStringLiteral("LabelMetano"))
+                                                                        : texts.Text(QStringLiteral("LabelGpl")));
+}
+
+} // namespace vapora
