@@ -341,6 +341,7 @@ void TFormGraficoDrt::Populate()
     axisY_->setRange(yMin, yMax);
     axisY_->applyNiceNumbers();
     axisX_->setRange(xMin, xMax);
+    axisX_->applyNiceNumbers();
     updating_ = false;
     UpdateTraces();
 }
@@ -355,6 +356,9 @@ void TFormGraficoDrt::UpdateTraces()
 {
     if (updating_ || chart_ == nullptr)
         return;
+    // As many decimals as the visible span needs, no more.
+    const double span = axisX_->max() - axisX_->min();
+    axisX_->setLabelFormat(span >= 50 ? QStringLiteral("%.0f") : span >= 5 ? QStringLiteral("%.1f") : QStringLiteral("%.2f"));
     for (int i = 0; i < kRecordingTraces; ++i)
         if (series_[i]->isVisible())
             UpdateTrace(i);

@@ -178,14 +178,14 @@ void TFormVisualizza::Layout()
     const int w = width();
     const int h = height();
     const int rowH = std::max(20, h * 9 / 100);
-    const int labelX = w * 3 / 100, labelW = w * 21 / 100;
-    const int valueX = w * 24 / 100, valueW = w * 17 / 100;
+    const int labelX = w * 3 / 100, labelW = w * 19 / 100;
+    const int valueX = w * 21 / 100, valueW = w * 20 / 100;
     const int barX = w * 43 / 100, barW = w * 54 / 100;
     const int firstTop = h * 5 / 100;
     const int pressureTop = h * 70 / 100;
 
     const QFont title = monitor_ui::BoldFont(rowH * 38 / 100);
-    const QFont value = monitor_ui::BoldFont(rowH * 55 / 100);
+    const QFont value = monitor_ui::BoldFont(rowH * 48 / 100);
 
     auto row = [&](QLabel* label, QLabel* val, QFrame* panel, int top) {
         label->setFont(title);
