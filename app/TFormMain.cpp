@@ -34,7 +34,6 @@ const EntryDef kEntryDefs[TFormMain::kEntries] = {
 };
 
 const QColor kNavy(0, 0, 128);
-const QColor kWindowColour(255, 255, 255);
 const QColor kTitleColour(255, 255, 0);
 
 } // namespace
@@ -111,6 +110,7 @@ void TFormMain::CreateLabels()
 {
     QFont big(QStringLiteral("DejaVu Sans"));
     big.setBold(true);
+    big.setStretch(QFont::Condensed); // a narrow face, where one is installed
     big.setPixelSize(static_cast<int>(39 * scale_));
     QFont title = big;
     title.setPixelSize(static_cast<int>(48 * scale_));
@@ -165,8 +165,8 @@ void TFormMain::CreateActions()
     // Actions whose windows and commands come with later parts of the program
     // (open, save, notepad, firmware, display, calibration, diagnosis, file
     // management) are here with their captions and states and do nothing yet.
-    QAction* apri = NewAction("ActionApri", QStringLiteral("&Apri"));
-    QAction* salva = NewAction("ActionSalva", QStringLiteral("&Salva"));
+    NewAction("ActionApri", QStringLiteral("&Apri"));
+    NewAction("ActionSalva", QStringLiteral("&Salva"));
     QAction* stampa = NewAction("ActionStampa", QStringLiteral("Stam&pa"));
     stampa->setEnabled(false); // no handler: shows disabled
     NewAction("ActionBloccoNote", QStringLiteral("&Apri in blocco note"));
@@ -185,8 +185,6 @@ void TFormMain::CreateActions()
     NewAction("ActionDiagnosi", QString::fromLatin1(kEntryDefs[3].caption));
     NewAction("ActionGestioneFile", QString::fromLatin1(kEntryDefs[4].caption));
     NewAction("ActionIndicOrig", QStringLiteral("&Indicatore originale"))->setEnabled(false); // no handler
-    (void)apri;
-    (void)salva;
 
     connect(esci, &QAction::triggered, this, &QWidget::close);
     connect(connetti, &QAction::triggered, this, [this] { connection_.Connect(true, true); });

@@ -46,6 +46,8 @@ public:
 
     // The show handler ended the program (no dictionary).
     bool Terminated() const { return terminated_; }
+    // The show handler, which runs once the shown window is on screen, is over.
+    bool ShowHandled() const { return showHandled_; }
     // Index of the highlighted entry (the arrow's Tag).
     int Highlighted() const { return arrowTag_; }
     QLabel* Entry(int index) const { return entries_[index]; }
@@ -98,6 +100,8 @@ private:
     uint32_t splashStart_ = 0;
     bool shown_ = false;
     bool terminated_ = false;
+    bool laidOut_ = false;
+    bool showHandled_ = false;
     int arrowTag_ = 0;
     TFormScarica* scarica_ = nullptr; // both live for the whole run
     TFormConfig* config_ = nullptr;

@@ -63,7 +63,9 @@ void TFormMain::showEvent(QShowEvent* event)
     if (shown_)
         return;
     shown_ = true;
-    FormShow();
+    // Run once the window is on screen: the handler paints it and opens
+    // message boxes above it.
+    QMetaObject::invokeMethod(this, &TFormMain::FormShow, Qt::QueuedConnection);
 }
 
 void TFormMain::resizeEvent(QResizeEvent* event)
@@ -71,7 +73,7 @@ void TFormMain::resizeEvent(QResizeEvent* event)
     QMainWindow::resizeEvent(event);
     // The window system may apply the maximised size after the show handler
     // has laid out the label menu: lay it out again for the size it got.
-    if (shown_ && !terminated_) {
+    if (laidOut_) {
         LayoutVertical();
         LayoutHorizontal();
     }
@@ -95,6 +97,7 @@ void TFormMain::FormShow()
     // already said why.
     if (ctx_.dictionary == nullptr || !ctx_.dictionary->Open(main, QStringLiteral("DizVapora.dbf"))) {
         terminated_ = true;
+        showHandled_ = true;
         CloseSplash();
         QCoreApplication::quit();
         return;
@@ -120,6 +123,7 @@ void TFormMain::FormShow()
         layout()->activate();
     LayoutVertical();
     LayoutHorizontal();
+    laidOut_ = true;
 
     // First connection: silent, its progress on the splash.
     repaint();
@@ -130,10 +134,8 @@ void TFormMain::FormShow()
 
     if (ctx_.link == nullptr || ctx_.link->IsConnected() == 0) {
         // The splash must not hide the message.
-        if (splash_ != nullptr && splash_->isVisible()) {
-            splash_->setWindowFlag(Qt::WindowStaysOnTopHint, false);
-            splash_->show();
-        }
+        if (splash_ != nullptr)
+            splash_->Normalize();
         if (ctx_.dialogs != nullptr)
             ctx_.dialogs->Message(this, ctx_.applicationTitle, messages_.NoConnection(), MsgIcon::Error);
         connection_.ChooseFuel();
@@ -151,6 +153,7 @@ void TFormMain::FormShow()
         }
     }
     RepaintStatusBar();
+    showHandled_ = true;
     QTimer::singleShot(0, this, &TFormMain::CloseSplash);
 }
 

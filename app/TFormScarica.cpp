@@ -8,7 +8,6 @@ TFormScarica::TFormScarica(AppContext& context, QWidget* parent) : QDialog(paren
 {
     setObjectName(QStringLiteral("FormScarica"));
     setWindowTitle(QStringLiteral("Programmazione centralina Vapora"));
-    (void)ctx_;
 }
 
 } // namespace vapora

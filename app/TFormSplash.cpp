@@ -9,6 +9,7 @@
 #include <QPainterPath>
 #include <QProgressBar>
 #include <QScreen>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -82,6 +83,13 @@ TFormSplash::TFormSplash(double scale, QWidget* parent)
     const QSize size(static_cast<int>(400 * scale), static_cast<int>(280 * scale));
     setFixedSize(size);
 
+    // Navy like the main window, so the room kept for the progress looks part of the picture.
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(0, 60, 170));
+    pal.setColor(QPalette::WindowText, Qt::white);
+    setPalette(pal);
+
     auto* image = new QLabel(this);
     image->setObjectName(QStringLiteral("Image1"));
     image->setPixmap(ProgramPicture(QSize(size.width(), static_cast<int>(size.height() * 0.8)), true));
@@ -89,6 +97,10 @@ TFormSplash::TFormSplash(double scale, QWidget* parent)
     label2_ = new QLabel(QStringLiteral("Connessione in corso..."), this);
     label2_->setObjectName(QStringLiteral("Label2"));
     label2_->setAlignment(Qt::AlignCenter);
+    QFont labelFont(QStringLiteral("DejaVu Sans"));
+    labelFont.setBold(true);
+    labelFont.setPixelSize(static_cast<int>(14 * scale));
+    label2_->setFont(labelFont);
     progressBar1_ = new QProgressBar(this);
     progressBar1_->setObjectName(QStringLiteral("ProgressBar1"));
     progressBar1_->setRange(0, 100);
@@ -99,15 +111,34 @@ TFormSplash::TFormSplash(double scale, QWidget* parent)
     progressBar1_->hide();
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 4);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     layout->addWidget(image);
     layout->addWidget(label2_);
-    layout->addWidget(progressBar1_);
+    auto* bar = new QHBoxLayout;
+    bar->setContentsMargins(static_cast<int>(20 * scale), 0, static_cast<int>(20 * scale), 0);
+    bar->addWidget(progressBar1_);
+    layout->addLayout(bar);
     layout->addStretch();
 
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
+}
+
+void TFormSplash::Normalize()
+{
+    // Taking the on-top flag away re-maps the window, which puts it above the
+    // dialog on some window systems; out of the way means hidden.
+    hide();
+}
+
+bool TFormSplash::event(QEvent* event)
+{
+    // A modal window opened while the splash shows (the fuel choice after the
+    // first connection, a message) must come above it.
+    if (event->type() == QEvent::WindowBlocked)
+        Normalize();
+    return QWidget::event(event);
 }
 
 void TFormSplash::customEvent(QEvent* event)

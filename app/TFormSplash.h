@@ -14,9 +14,13 @@ public:
     explicit TFormSplash(double scale = 1.0, QWidget* parent = nullptr);
 
     QLabel* Label2() const { return label2_; }
+    // Steps aside for message boxes and dialogs opened during the start: an
+    // always-on-top window would hide them.
+    void Normalize();
     QProgressBar* ProgressBar1() const { return progressBar1_; }
 
 protected:
+    bool event(QEvent* event) override;
     void customEvent(QEvent* event) override;
 
 private:

@@ -80,9 +80,8 @@ int Program::Exec()
     if (main_ == nullptr)
         return 0;
     main_->show();
-    if (main_->Terminated())
-        return 0;
-    return QApplication::exec();
+    QApplication::exec();
+    return 0; // every end of the program is a normal one
 }
 
 void Program::TearDown()

@@ -46,8 +46,8 @@ public:
     // Everything up to the event loop. Anything but Started means the
     // program ends (exit code 0) without a window of its own.
     Outcome Start();
-    // Shows the main window and runs the event loop (unless the main window
-    // ended the program while showing). Returns the exit code.
+    // Shows the main window and runs the event loop; the main window ends the
+    // loop when it closes or when it cannot start (no dictionary).
     int Exec();
     // Windows first, then the record, the link object, the settings (which
     // write themselves back) and the library.

@@ -79,11 +79,18 @@ protected:
         form->SetConfigForm(config.get());
         dialogs.messages.clear(); // the settings' first-start message
     }
-    // Shows the window (the show handler runs), lets the splash go, forgets
-    // what the start showed.
-    void Show()
+    // Shows the window and lets its show handler run.
+    void ShowAndHandle()
     {
         form->show();
+        for (int i = 0; i < 100 && !form->ShowHandled(); ++i)
+            QCoreApplication::processEvents();
+        ASSERT_TRUE(form->ShowHandled());
+    }
+    // The same, then lets the splash go and forgets what the start showed.
+    void Show()
+    {
+        ShowAndHandle();
         QCoreApplication::processEvents();
         dialogs.messages.clear();
         dialogs.execTitles.clear();
@@ -136,7 +143,7 @@ protected:
 TEST_F(MainWindow, StartWithoutUnitWarnsAsksForFuelAndKeepsTheSplashThreeSeconds)
 {
     Build(fakeLink);
-    form->show();
+    ShowAndHandle();
     ASSERT_FALSE(form->Terminated());
     ASSERT_FALSE(dialogs.messages.empty());
     EXPECT_EQ(dialogs.messages[0].text, MessageTable().NoConnection());
@@ -146,9 +153,8 @@ TEST_F(MainWindow, StartWithoutUnitWarnsAsksForFuelAndKeepsTheSplashThreeSeconds
     EXPECT_EQ(dialogs.execTitles[0], "Scegli il tipo di carburante");
     // The minimum splash time passed on the fake clock only.
     EXPECT_GE(clock.now, 3000u);
-    EXPECT_NE(form->Splash(), nullptr);
     QCoreApplication::processEvents();
-    EXPECT_EQ(form->Splash(), nullptr); // gone at the first idle moment
+    EXPECT_EQ(form->Splash(), nullptr); // gone at the first idle moment after the handler
     EXPECT_EQ(form->Highlighted(), 0);
     EXPECT_EQ(Bar()->PanelText(0), "Centralina non connessa");
     EXPECT_EQ(PanelColour(0), StatusBarMain::kNotConnected);
@@ -157,7 +163,7 @@ TEST_F(MainWindow, StartWithoutUnitWarnsAsksForFuelAndKeepsTheSplashThreeSeconds
 TEST_F(MainWindow, MissingDictionaryEndsTheProgramAtShow)
 {
     Build(fakeLink, false);
-    form->show();
+    ShowAndHandle();
     EXPECT_TRUE(form->Terminated());
     ASSERT_EQ(dialogs.messages.size(), 1u); // the dictionary's own message, nothing after it
     EXPECT_TRUE(dialogs.execTitles.empty());
@@ -404,10 +410,11 @@ TEST_F(MainWindow, FirstConnectionReportsOnTheSplashAndReconnectDoesNotRead)
 {
     CountingLink link;
     Build(link);
-    form->show();
     ASSERT_NE(form->Splash(), nullptr);
-    EXPECT_TRUE(form->Splash()->ProgressBar1()->isVisibleTo(form->Splash()));
-    EXPECT_EQ(form->Splash()->ProgressBar1()->value(), 100);
+    QSignalSpy progress(form->Splash()->ProgressBar1(), &QProgressBar::valueChanged);
+    ShowAndHandle();
+    ASSERT_FALSE(progress.isEmpty());
+    EXPECT_EQ(progress.last().at(0).toInt(), 100);
     EXPECT_EQ(link.IsConnected(), 1);
     QCoreApplication::processEvents(); // the link's state message
     EXPECT_EQ(Bar()->PanelText(0), "Centralina connessa");

@@ -121,6 +121,9 @@ TEST(Program, StartsOnTheSimulatedUnitAndWritesTheSettingsBackAtTheEnd)
         dialogs.messages.clear(); // the settings' first-start message
         TFormMain* form = program.MainForm();
         form->show(); // what Exec does before the loop
+        for (int i = 0; i < 100 && !form->ShowHandled(); ++i)
+            QCoreApplication::processEvents();
+        ASSERT_TRUE(form->ShowHandled());
         ASSERT_FALSE(form->Terminated());
         EXPECT_EQ(ctx.link->IsConnected(), 1); // the silent first connection reached the unit
         QCoreApplication::processEvents();
