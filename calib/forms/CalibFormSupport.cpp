@@ -1,0 +1,121 @@
+#include "CalibFormSupport.h"
+
+#include "i18n/TDataModuleMur.h"
+#include "link/SerialLink.h"
+#include "model/ConfCar.h"
+
+#include <QFont>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QPalette>
+#include <QScreen>
+#include <QWidget>
+
+#include <cmath>
+
+namespace vapora::calibforms {
+
+double ScreenScale()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int width = screen != nullptr ? screen->geometry().width() : 800;
+    return width > 0 && width != 800 ? width / 800.0 : 1.0;
+}
+
+int Scaled(double scale, int designPixels) { return static_cast<int>(std::lround(designPixels * scale)); }
+
+void UseWindowFont(QWidget* window, double scale, int designPixels)
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(Scaled(scale, designPixels));
+    window->setFont(font);
+}
+
+Texts::Texts(TDataModuleMur* dictionary)
+    : dictionary_(dictionary), active_(dictionary != nullptr && dictionary->Available())
+{
+    if (active_)
+        dictionary_->BeginLookups();
+}
+
+Texts::~Texts()
+{
+    if (active_)
+        dictionary_->EndLookups();
+}
+
+QString Texts::Get(const char* key, const QString& fallback, int maxLength)
+{
+    QString text = fallback;
+    if (active_)
+        dictionary_->Lookup(QString::fromLatin1(key), text, maxLength);
+    return text;
+}
+
+void Texts::Control(QObject* control, int maxLength)
+{
+    if (active_)
+        dictionary_->LookupControl(control, maxLength);
+}
+
+void Texts::ControlFrom(QObject* control, const char* key, int maxLength)
+{
+    if (!active_)
+        return;
+    const QString name = control->objectName();
+    control->setObjectName(QString::fromLatin1(key));
+    dictionary_->LookupControl(control, maxLength);
+    control->setObjectName(name);
+}
+
+void SetTextColour(QWidget* widget, const QColor& colour)
+{
+    QPalette p = widget->palette();
+    p.setColor(QPalette::WindowText, colour);
+    p.setColor(QPalette::Text, colour);
+    p.setColor(QPalette::ButtonText, colour);
+    widget->setPalette(p);
+}
+
+void SetFill(QWidget* widget, const QColor& colour)
+{
+    QPalette p = widget->palette();
+    p.setColor(QPalette::Window, colour);
+    widget->setPalette(p);
+    widget->setAutoFillBackground(true);
+}
+
+QString FixedVolts(double volts, const QString& unit)
+{
+    return QString::number(volts, 'f', 1) + QLatin1Char(' ') + unit;
+}
+
+QString GeneralVolts(double volts)
+{
+    return QString::number(volts, 'g', volts < 1.0 ? 2 : 3);
+}
+
+bool ReadEngineBlock(SerialLink* link, const ConfCar& car, double coefficient, EngineValues& values)
+{
+    if (link == nullptr)
+        return false;
+    uint8_t buffer[20]{};
+    int32_t length = 20;
+    if (!link->ReadLive(0, buffer, &length))
+        return false;
+    return DecodeEngineBlock(buffer, length, coefficient, car.HasTwoProbes(), car.IsUnitKind3(), values);
+}
+
+bool ReadStatusBlock(SerialLink* link, StatusValues& values)
+{
+    if (link == nullptr)
+        return false;
+    uint8_t buffer[20]{};
+    int32_t length = 20;
+    if (!link->ReadLive(1, buffer, &length))
+        return false;
+    return DecodeStatusBlock(buffer, length, values);
+}
+
+} // namespace vapora::calibforms
