@@ -7,7 +7,9 @@
 #include "calib/forms/TFormCalibraStrada.h"
 #include "calib/forms/TFormCalibrazione.h"
 
+#include <QCheckBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QPixmap>
 
 #include <gtest/gtest.h>
@@ -80,6 +82,10 @@ TEST(ClosedLoop, GuidedCalibrationLeavesLittleCorrectionAtIdleAnd1600)
 
     sim.dialogs.windows.push_back([](QDialog* d) {
         auto* page = static_cast<TFormCalibra2*>(d);
+        page->findChild<QCheckBox*>(QStringLiteral("CheckRientroMin"))->click();
+        page->findChild<QLineEdit*>(QStringLiteral("EditRientroMinimo"))->setText(QStringLiteral("-2"));
+        page->EditRientroMinimoEnter();
+        page->findChild<QCheckBox*>(QStringLiteral("CheckClima"))->click();
         for (int i = 0; i < 5; ++i)
             page->Tick();
         Snapshot(*page, "calibra2.png");
