@@ -4,7 +4,7 @@
 #include "AppContext.h"
 #include "AppMessages.h"
 #include "TAboutBox.h"
-#include "TFormConfigShell.h"
+#include "editor/TFormConfig.h"
 #include "TFormMainStatusBar.h"
 #include "TFormScarica.h"
 #include "TFormSplash.h"

@@ -1,6 +1,6 @@
 #include "platform/Program.h"
 
-#include "TFormConfigShell.h"
+#include "editor/TFormConfig.h"
 #include "TFormMain.h"
 #include "TFormScarica.h"
 #include "i18n/TDataModuleMur.h"

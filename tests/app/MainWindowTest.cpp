@@ -2,7 +2,7 @@
 // layouts, language change, state messages, status bar, start without a unit.
 #include "AppMessages.h"
 #include "MainFixture.h"
-#include "TFormConfigShell.h"
+#include "editor/TFormConfig.h"
 #include "TFormMain.h"
 #include "TFormMainStatusBar.h"
 #include "TAboutBox.h"

@@ -1,7 +1,7 @@
 // Program start: one copy only, the link library, and the whole start on the
 // simulated unit.
 #include "MainFixture.h"
-#include "TFormConfigShell.h"
+#include "editor/TFormConfig.h"
 #include "TFormMain.h"
 #include "TFormScarica.h"
 #include "i18n/TDataModuleMur.h"

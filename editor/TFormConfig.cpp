@@ -1,4 +1,4 @@
-#include "TFormConfigShell.h"
+#include "editor/TFormConfig.h"
 
 #include "AppContext.h"
 #include "i18n/TDataModuleMur.h"
