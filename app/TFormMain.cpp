@@ -7,6 +7,10 @@
 #include "link/SerialLink.h"
 #include "model/Clock.h"
 #include "model/ConfCar.h"
+#include "calib/forms/RunCalibration.h"
+#include "calib/forms/TFormDiagnosi.h"
+#include "calib/forms/TFormVisualizza.h"
+#include "ui/DialogService.h"
 
 #include <QAction>
 #include <QApplication>
@@ -163,8 +167,8 @@ void TFormMain::CreateActions()
     list->setObjectName(QStringLiteral("ActionList1"));
 
     // Actions whose windows and commands come with later parts of the program
-    // (open, save, notepad, firmware, display, calibration, diagnosis, file
-    // management) are here with their captions and states and do nothing yet.
+    // (open, save, notepad, firmware, file management) are here with their
+    // captions and states and do nothing yet.
     NewAction("ActionApri", QStringLiteral("&Apri"));
     NewAction("ActionSalva", QStringLiteral("&Salva"));
     QAction* stampa = NewAction("ActionStampa", QStringLiteral("Stam&pa"));
@@ -180,9 +184,9 @@ void TFormMain::CreateActions()
     QAction* reset = NewAction("ActionResetCpu", QStringLiteral("&Reset centralina"));
     reset->setEnabled(false);
     QAction* conf = NewAction("ActionConf", QString::fromLatin1(kEntryDefs[0].caption));
-    NewAction("ActionVisualizza", QString::fromLatin1(kEntryDefs[1].caption));
-    NewAction("ActionCalibrazione", QString::fromLatin1(kEntryDefs[2].caption));
-    NewAction("ActionDiagnosi", QString::fromLatin1(kEntryDefs[3].caption));
+    QAction* visualizza = NewAction("ActionVisualizza", QString::fromLatin1(kEntryDefs[1].caption));
+    QAction* calibrazione = NewAction("ActionCalibrazione", QString::fromLatin1(kEntryDefs[2].caption));
+    QAction* diagnosi = NewAction("ActionDiagnosi", QString::fromLatin1(kEntryDefs[3].caption));
     NewAction("ActionGestioneFile", QString::fromLatin1(kEntryDefs[4].caption));
     NewAction("ActionIndicOrig", QStringLiteral("&Indicatore originale"))->setEnabled(false); // no handler
 
@@ -191,6 +195,15 @@ void TFormMain::CreateActions()
     connect(disconnetti, &QAction::triggered, this, [this] { connection_.Disconnect(); });
     connect(reset, &QAction::triggered, this, [this] { connection_.ResetUnit(); });
     connect(conf, &QAction::triggered, this, &TFormMain::ShowConfig);
+    connect(visualizza, &QAction::triggered, this, [this] {
+        TFormVisualizza form(ctx_, this);
+        ctx_.dialogs->Exec(&form);
+    });
+    connect(diagnosi, &QAction::triggered, this, [this] {
+        TFormDiagnosi form(ctx_, this);
+        ctx_.dialogs->Exec(&form);
+    });
+    connect(calibrazione, &QAction::triggered, this, [this] { RunCalibration(ctx_, this); });
 
     const char* entryActions[kEntries] = {"ActionConf",      "ActionVisualizza",   "ActionCalibrazione",
                                           "ActionDiagnosi", "ActionGestioneFile", "ActionProgramma",

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QHash>
 #include <QStringDecoder>
 
@@ -91,13 +92,34 @@ bool ReadDictionarySource(const QString& path, DictionarySource* out, QString* e
 
 bool MakeDictionary(const QString& sourcePath, const QString& tablePath, QString* error)
 {
-    DictionarySource table;
-    if (!ReadDictionarySource(sourcePath, &table, error))
-        return false;
+    return MakeDictionary(QStringList{sourcePath}, tablePath, error);
+}
+
+bool MakeDictionary(const QStringList& sourcePaths, const QString& tablePath, QString* error)
+{
+    DictionarySource merged;
+    QSet<QString> keys;
+    for (const QString& path : sourcePaths) {
+        DictionarySource table;
+        if (!ReadDictionarySource(path, &table, error))
+            return false;
+        if (merged.columns.isEmpty()) {
+            merged.columns = table.columns;
+        } else if (table.columns != merged.columns) {
+            if (error)
+                *error = QStringLiteral("%1: columns differ from the first table").arg(QFileInfo(path).fileName());
+            return false;
+        }
+        for (const QStringList& row : table.rows)
+            if (!keys.contains(row.first())) {
+                keys.insert(row.first());
+                merged.rows.append(row);
+            }
+    }
     QString why;
-    if (!WriteDictionary(tablePath, table.columns, table.rows, &why)) {
+    if (!WriteDictionary(tablePath, merged.columns, merged.rows, &why)) {
         if (error)
-            *error = QStringLiteral("%1: %2").arg(QFileInfo(sourcePath).fileName(), why);
+            *error = QStringLiteral("%1: %2").arg(QFileInfo(sourcePaths.value(0)).fileName(), why);
         return false;
     }
     return true;

@@ -22,4 +22,9 @@ bool ReadDictionarySource(const QString& path, DictionarySource* out, QString* e
 // Source table -> dBase file; what the generator tool does.
 bool MakeDictionary(const QString& sourcePath, const QString& tablePath, QString* error = nullptr);
 
+// Several source tables with the same columns -> one dBase file. The main
+// table comes first; a key that an earlier table already has is skipped, so
+// windows sharing a control name (ButtonOk) keep one text.
+bool MakeDictionary(const QStringList& sourcePaths, const QString& tablePath, QString* error = nullptr);
+
 } // namespace vapora

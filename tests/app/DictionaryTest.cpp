@@ -397,6 +397,32 @@ TEST_F(GeneratorTest, WriterRefusesTextsThatWouldBeCut)
     EXPECT_TRUE(error.contains("MessA"));
 }
 
+TEST_F(GeneratorTest, LaterTablesAddOnlyTheKeysTheFirstLacks)
+{
+    const QString main = Source("IDENTIF\tITALIANO\tENGLISH\nMenuLingua\tItaliano\tEnglish\nButtonOk\t&OK\t&OK\n");
+    const QString part = dir_.filePath("part.txt");
+    QFile f(part);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("IDENTIF\tITALIANO\tENGLISH\nButtonOk\t&Va bene\t&Fine\nMessNuovo\tNuovo\tNew\n");
+    f.close();
+    QString error;
+    ASSERT_TRUE(MakeDictionary(QStringList{main, part}, dir_.filePath(kTable), &error)) << error.toStdString();
+    ASSERT_TRUE(Open());
+    QString text;
+    EXPECT_TRUE(dict_.Lookup("ButtonOk", text));
+    EXPECT_EQ(text, "&OK");
+    EXPECT_TRUE(dict_.Lookup("MessNuovo", text));
+    EXPECT_EQ(text, "Nuovo");
+
+    const QString other = dir_.filePath("other.txt");
+    QFile g(other);
+    ASSERT_TRUE(g.open(QIODevice::WriteOnly));
+    g.write("IDENTIF\tITALIANO\nMessAltro\tAltro\n");
+    g.close();
+    EXPECT_FALSE(MakeDictionary(QStringList{main, other}, dir_.filePath("x.dbf"), &error));
+    EXPECT_TRUE(error.contains("columns differ"));
+}
+
 // --- The program's own dictionary ---
 
 QString ProgramDictionarySource()

@@ -205,8 +205,22 @@ TEST_F(MainWindow, ArrowKeysStopAtTheEndsAndEnterRunsTheHighlightedEntry)
     for (int i = 0; i < 10; ++i)
         QTest::keyClick(form.get(), Qt::Key_Up);
     QTest::keyClick(form.get(), Qt::Key_Enter);
-    ASSERT_EQ(dialogs.execTitles.size(), 1u);
-    EXPECT_EQ(dialogs.execTitles[0], "Configurazione veicolo");
+    ASSERT_EQ(dialogs.execTitles.size(), 2u); // the display, then the configuration
+    EXPECT_EQ(dialogs.execTitles[1], "Configurazione veicolo");
+}
+
+TEST_F(MainWindow, EntriesOpenTheirWindows)
+{
+    Build(fakeLink);
+    Show();
+    dialogs.execTitles.clear();
+    for (const char* name : {"ActionVisualizza", "ActionDiagnosi", "ActionCalibrazione"}) {
+        SCOPED_TRACE(name);
+        const size_t before = dialogs.execTitles.size();
+        Action(name)->trigger();
+        ASSERT_EQ(dialogs.execTitles.size(), before + 1);
+        EXPECT_FALSE(dialogs.execTitles.back().isEmpty());
+    }
 }
 
 TEST_F(MainWindow, HoverMovesTheHighlightAndClickRunsTheEntry)
