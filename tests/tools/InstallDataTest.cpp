@@ -107,7 +107,7 @@ TEST_F(Installation, SampleFirmwareIsAcceptedPlainAndEncoded)
 
     std::string names;
     ASSERT_TRUE(ReadFileBytes(root / "Programmazione" / "Vapora.txt", names));
-    EXPECT_EQ(names.substr(0, 19), "1=Vapora Standard\r\n");
+    EXPECT_EQ(names.substr(0, 8), "1=Base\r\n");
 }
 
 TEST_F(Installation, ExampleConfigurationsCarryVehicleData)

@@ -120,7 +120,7 @@ void WriteExamples(const fs::path& root)
 void WriteProgramming(const fs::path& root)
 {
     WriteText(root / "Programmazione" / "Vapora.txt",
-              "1=Vapora Standard\r\n2=Vapora Plus\r\n3=Vapora Sequenziale\r\n65=Vapora Standard Evo\r\n");
+              "1=Base\r\n2=Plus\r\n3=Sequenziale\r\n65=Base Evo\r\n");
     const std::string firmware = SampleFirmware("Vapora15", 4096);
     WriteText(root / "Programmazione" / "Vapora15.s19", firmware);
     // Encoded firmware carries no header line.
