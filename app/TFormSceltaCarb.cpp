@@ -1,4 +1,5 @@
 #include "TFormSceltaCarb.h"
+#include "ui/Scaling.h"
 
 #include "i18n/TDataModuleMur.h"
 
@@ -13,13 +14,6 @@
 
 namespace vapora {
 namespace {
-
-double ScreenScale()
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const int width = screen != nullptr ? screen->geometry().width() : 800;
-    return width > 0 && width != 800 ? width / 800.0 : 1.0;
-}
 
 // The window's face is 'Helmet'; machines without it get a bold sans serif.
 QFont WindowFont(int pixelSize)

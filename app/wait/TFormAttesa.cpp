@@ -1,4 +1,5 @@
 #include "wait/TFormAttesa.h"
+#include "ui/Scaling.h"
 
 #include "AppMessages.h"
 
@@ -19,14 +20,6 @@
 
 namespace vapora {
 namespace {
-
-// The window is drawn for an 800-pixel-wide screen.
-double ScreenScale()
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const int width = screen != nullptr ? screen->geometry().width() : 800;
-    return width > 0 && width != 800 ? width / 800.0 : 1.0;
-}
 
 // The activity animation: a movie when one is set, otherwise a ring of dots
 // whose bright dot goes round, the program's own stand-in for the system's

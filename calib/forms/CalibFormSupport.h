@@ -3,6 +3,7 @@
 // texts with fallbacks, colours and the live block reads.
 
 #include "calib/LiveFrame.h"
+#include "ui/Scaling.h"
 
 #include <QColor>
 #include <QString>
@@ -18,8 +19,7 @@ class TDataModuleMur;
 
 namespace calibforms {
 
-// Screen width / 800 when the screen is not 800 pixels wide.
-double ScreenScale();
+using vapora::ScreenScale;
 int Scaled(double scale, int designPixels);
 
 // Sets the window's base font (a bold sans serif of the given design size).

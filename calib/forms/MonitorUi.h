@@ -2,6 +2,8 @@
 // Small helpers shared by the monitoring windows: screen scaling and the
 // coloured rectangles that stand in for the form's shapes.
 
+#include "ui/Scaling.h"
+
 #include <QColor>
 #include <QFont>
 #include <QGuiApplication>
@@ -11,13 +13,7 @@
 
 namespace vapora::monitor_ui {
 
-// Windows are designed for an 800-pixel-wide screen.
-inline double ScreenScale()
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const int width = screen != nullptr ? screen->geometry().width() : 800;
-    return width > 0 && width != 800 ? width / 800.0 : 1.0;
-}
+using vapora::ScreenScale;
 
 // A shape's brush; an invalid colour leaves it clear (the panel shows through).
 inline void SetShapeColor(QWidget* shape, const QColor& color)
