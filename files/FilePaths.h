@@ -1,0 +1,24 @@
+#pragma once
+// QString paths to the forms the model's file functions take.
+
+#include <QDir>
+#include <QFile>
+#include <QString>
+
+#include <filesystem>
+#include <string>
+
+namespace vapora {
+
+inline std::filesystem::path FsPath(const QString& path)
+{
+    return std::filesystem::path(QDir::toNativeSeparators(path).toStdU16String());
+}
+
+// The record's file functions take narrow names in the system's encoding.
+inline std::string LocalFilePath(const QString& path)
+{
+    return QFile::encodeName(QDir::toNativeSeparators(path)).toStdString();
+}
+
+} // namespace vapora
