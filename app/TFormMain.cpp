@@ -1,6 +1,9 @@
 #include "TFormMain.h"
 
 #include "AppContext.h"
+#include "Firmware.h"
+#include "TFormScarica.h"
+#include "files/TFormGestioneFile.h"
 #include "TFormMainStatusBar.h"
 #include "TFormSplash.h"
 #include "i18n/TDataModuleMur.h"
@@ -43,7 +46,9 @@ const QColor kTitleColour(255, 255, 0);
 } // namespace
 
 TFormMain::TFormMain(AppContext& context, QWidget* parent)
-    : QMainWindow(parent), ctx_(context), connection_(context, *this, this)
+    : QMainWindow(parent), ctx_(context), connection_(context, *this, this),
+      files_(context, *this, this, textEditor_,
+             [this] { return ConfigFileDialogs{openFolder_, saveFolder_, openTitle_, saveTitle_}; })
 {
     ctx_.messages = &messages_;
     setObjectName(QStringLiteral("FormMain"));
@@ -166,15 +171,13 @@ void TFormMain::CreateActions()
     auto* list = new QObject(this);
     list->setObjectName(QStringLiteral("ActionList1"));
 
-    // Actions whose windows and commands come with later parts of the program
-    // (open, save, notepad, firmware, file management) are here with their
-    // captions and states and do nothing yet.
-    NewAction("ActionApri", QStringLiteral("&Apri"));
-    NewAction("ActionSalva", QStringLiteral("&Salva"));
+    QAction* apri = NewAction("ActionApri", QStringLiteral("&Apri"));
+    QAction* salva = NewAction("ActionSalva", QStringLiteral("&Salva"));
     QAction* stampa = NewAction("ActionStampa", QStringLiteral("Stam&pa"));
     stampa->setEnabled(false); // no handler: shows disabled
-    NewAction("ActionBloccoNote", QStringLiteral("&Apri in blocco note"));
-    NewAction("ActionProgramma", QStringLiteral("&Programma centralina"), QKeySequence(Qt::CTRL | Qt::Key_R));
+    QAction* bloccoNote = NewAction("ActionBloccoNote", QStringLiteral("&Apri in blocco note"));
+    QAction* programma =
+        NewAction("ActionProgramma", QStringLiteral("&Programma centralina"), QKeySequence(Qt::CTRL | Qt::Key_R));
     QAction* esci = NewAction("ActionEsci", QStringLiteral("&Esci"), QKeySequence(Qt::CTRL | Qt::Key_Q));
     QAction* connetti =
         NewAction("ActionConnetti", QStringLiteral("&Connetti"), QKeySequence(Qt::CTRL | Qt::Key_C));
@@ -187,9 +190,20 @@ void TFormMain::CreateActions()
     QAction* visualizza = NewAction("ActionVisualizza", QString::fromLatin1(kEntryDefs[1].caption));
     QAction* calibrazione = NewAction("ActionCalibrazione", QString::fromLatin1(kEntryDefs[2].caption));
     QAction* diagnosi = NewAction("ActionDiagnosi", QString::fromLatin1(kEntryDefs[3].caption));
-    NewAction("ActionGestioneFile", QString::fromLatin1(kEntryDefs[4].caption));
+    QAction* gestioneFile = NewAction("ActionGestioneFile", QString::fromLatin1(kEntryDefs[4].caption));
     NewAction("ActionIndicOrig", QStringLiteral("&Indicatore originale"))->setEnabled(false); // no handler
 
+    connect(apri, &QAction::triggered, this, [this] { files_.Open(); });
+    connect(salva, &QAction::triggered, this, [this] { files_.Save(); });
+    connect(bloccoNote, &QAction::triggered, this, [this] { files_.OpenInEditor(); });
+    connect(programma, &QAction::triggered, this, [this] {
+        if (scarica_ != nullptr)
+            ProgramFirmware(ctx_, *scarica_, connection_, this);
+    });
+    connect(gestioneFile, &QAction::triggered, this, [this] {
+        TFormGestioneFile form(ctx_, this, ctx_.mainFolder);
+        ctx_.dialogs->Exec(&form);
+    });
     connect(esci, &QAction::triggered, this, &QWidget::close);
     connect(connetti, &QAction::triggered, this, [this] { connection_.Connect(true, true); });
     connect(disconnetti, &QAction::triggered, this, [this] { connection_.Disconnect(); });

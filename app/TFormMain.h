@@ -4,9 +4,11 @@
 // from here.
 
 #include "Connection.h"
+#include "FileCommands.h"
 #include "MainPanels.h"
 #include "MessageTable.h"
 #include "TFormSplash.h"
+#include "platform/OpenInEditor.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -95,6 +97,8 @@ private:
     AppContext& ctx_;
     MessageTable messages_;
     Connection connection_;
+    SystemTextEditor textEditor_;
+    FileCommands files_;
     double scale_ = 1.0;
     QPointer<TFormSplash> splash_;
     uint32_t splashStart_ = 0;
@@ -113,7 +117,9 @@ private:
     StatusBarMain* statusBar_ = nullptr;
     QWidget* client_ = nullptr;
 
-    QString openFolder_, saveFolder_, openTitle_, saveTitle_;
+    QString openFolder_, saveFolder_;
+    QString openTitle_ = QStringLiteral("Apri file di configurazione");
+    QString saveTitle_ = QStringLiteral("Salva file di configurazione");
     std::vector<std::pair<QAction*, QAction*>> menuLinks_; // menu item, its action
 };
 
