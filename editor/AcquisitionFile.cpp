@@ -1,0 +1,68 @@
+#include "editor/AcquisitionFile.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace vapora {
+
+std::string GeneralNumber(double value)
+{
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
+    return std::string(buffer, result.ptr);
+}
+
+std::string AcquisitionHeader(const std::string& dateTime)
+{
+    return "Acquisizione VAPORA, " + dateTime +
+           "\r\nTEMPO\tGIRI\tMAP\tCUMULO\tTPS\tLAMBDA\tAPERT.\tARRIC.\tCORRET.\tFLAG1\tFLAG2\tPRESS.\tTEMP.";
+}
+
+std::string AcquisitionLine(const RecordLine& l)
+{
+    auto hundredths = [](double v) { return GeneralNumber(std::trunc(v * 100) * 0.01); };
+    const char tab = '\t';
+    std::string out = "\r\n";
+    out += std::to_string(l.timeMs) + tab + std::to_string(l.giri) + tab + hundredths(l.mapVolts) + tab +
+           std::to_string(l.cumulo) + tab + hundredths(l.tps) + tab + hundredths(l.lambda) + tab +
+           std::to_string(l.apertura) + tab + std::to_string(l.arricchimento) + tab + std::to_string(l.correttore) +
+           tab + std::to_string(l.flag1) + tab + std::to_string(l.flag2) + tab +
+           GeneralNumber(l.pressione * 0.01) + tab + std::to_string(l.temperaturaRaw);
+    return out;
+}
+
+std::filesystem::path NextTemporaryAcquisition(const std::filesystem::path& folder)
+{
+    for (int n = 0;; ++n) {
+        std::filesystem::path candidate = folder / ("__acqtmp" + std::to_string(n) + ".txt");
+        std::error_code ec;
+        if (!std::filesystem::exists(candidate, ec))
+            return candidate;
+    }
+}
+
+bool AcquisitionWriter::Open(const std::filesystem::path& path, const std::string& dateTime)
+{
+    out_.open(path, std::ios::binary | std::ios::trunc);
+    if (!out_.is_open())
+        return false;
+    out_ << AcquisitionHeader(dateTime);
+    out_.flush();
+    return true;
+}
+
+void AcquisitionWriter::Append(const RecordLine& line)
+{
+    if (!out_.is_open())
+        return;
+    out_ << AcquisitionLine(line);
+    out_.flush(); // a crash keeps what was recorded
+}
+
+void AcquisitionWriter::Close()
+{
+    if (out_.is_open())
+        out_.close();
+}
+
+} // namespace vapora

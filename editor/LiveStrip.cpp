@@ -1,0 +1,271 @@
+#include "editor/LiveStrip.h"
+
+#include "AppContext.h"
+#include "editor/TFormConfig.h"
+#include "link/SerialLink.h"
+#include "model/ConfCar.h"
+
+#include <QLabel>
+#include <QLocale>
+
+#include <cmath>
+
+namespace vapora {
+namespace {
+
+struct Cell {
+    const char* title;
+    const char* titleText;
+    const char* values[3];
+};
+
+// Four groups of four rows; each row a title and up to three values.
+const Cell kCells[4][4] = {
+    {{"LabelGiri", "Giri", {"LabGiri"}},
+     {"LabelTps", "TPS", {"LabTps"}},
+     {"LabelMap", "MAP", {"LabMap"}},
+     {"LabelVarTps", "Variazione Tps", {"LabCumulo"}}},
+    {{"LabelLambda", "Lambda", {"LabLambda", "LabLambda2"}},
+     {"LabelApMot", "Apertura", {"LabApMot", "LabApMot2"}},
+     {"LabelCorr", "Correttore", {"LabCorr", "LabCorr2"}},
+     {"LabelArricchimento", "Arricchimento", {"LabArricchimento"}}},
+    {{"LabelTemp", "Temperatura", {"LabTemp"}},
+     {"LabelPressione", "Pressione", {"LabPressione", "LabPMax", "LabPMin"}},
+     {"LabelLivello", "Livello", {"LabLivello"}},
+     {"LabelInjBenzina", "Iniez. benzina", {"LabInjBenzina"}}},
+    {{nullptr, nullptr, {"LabGas"}},
+     {nullptr, nullptr, {"LabCutoff"}},
+     {"LabelCorrBenzina", "Corr. benzina", {"LabCorrBenzina"}},
+     {nullptr, nullptr, {}}},
+};
+
+void Colour(QLabel* label, const QColor& text)
+{
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, text);
+    p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 160));
+    label->setPalette(p);
+}
+
+void Fill(QLabel* label, const QColor& background)
+{
+    QPalette p = label->palette();
+    p.setColor(QPalette::Window, background);
+    label->setPalette(p);
+    label->setAutoFillBackground(background.isValid());
+}
+
+} // namespace
+
+LiveStrip::LiveStrip(TFormConfig& form) : QFrame(nullptr), form_(form)
+{
+    setObjectName(QStringLiteral("Panel1"));
+    setFrameShape(QFrame::Panel);
+    setFrameShadow(QFrame::Sunken);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, kNavy);
+    setPalette(p);
+    setAutoFillBackground(true);
+    for (const auto& group : kCells) {
+        for (const Cell& cell : group) {
+            if (cell.title != nullptr)
+                Make(cell.title, QString::fromUtf8(cell.titleText), true);
+            for (const char* value : cell.values)
+                if (value != nullptr)
+                    Make(value, QStringLiteral("0"), false);
+        }
+    }
+    Label("LabGas")->setText(QStringLiteral("BENZINA"));
+    Colour(Label("LabGas"), kRed);
+    Label("LabCutoff")->setText(QStringLiteral("CUTOFF"));
+    Label("LabCutoff")->hide();
+    Colour(Label("LabCutoff"), QColor(255, 128, 0));
+    for (const char* name : {"LabPMax", "LabPMin"}) {
+        QFont f = Label(name)->font();
+        f.setPointSizeF(f.pointSizeF() * 0.8);
+        Label(name)->setFont(f);
+        Colour(Label(name), QColor(200, 200, 120));
+    }
+    for (const char* name : {"LabLambda", "LabLambda2"})
+        Label(name)->setAlignment(Qt::AlignCenter);
+    setMinimumHeight(4 * 24 + 12);
+}
+
+QLabel* LiveStrip::Make(const char* name, const QString& text, bool title)
+{
+    auto* label = new QLabel(text, this);
+    label->setObjectName(QString::fromLatin1(name));
+    QFont f = label->font();
+    f.setBold(true);
+    if (!title)
+        f.setPointSizeF(f.pointSizeF() * 1.1);
+    label->setFont(f);
+    Colour(label, title ? QColor(220, 220, 255) : kYellow);
+    if (!title)
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+QLabel* LiveStrip::Label(const char* name) const { return findChild<QLabel*>(QString::fromLatin1(name)); }
+
+void LiveStrip::SetTwoProbes(bool twoProbes)
+{
+    twoProbes_ = twoProbes;
+    for (const char* name : {"LabLambda2", "LabApMot2", "LabCorr2"})
+        Label(name)->setVisible(twoProbes);
+    Layout();
+}
+
+void LiveStrip::resizeEvent(QResizeEvent* event)
+{
+    QFrame::resizeEvent(event);
+    Layout();
+}
+
+void LiveStrip::Layout()
+{
+    const int margin = 6;
+    const int groupWidth = (width() - 2 * margin) / 4;
+    const int rowHeight = (height() - 2 * margin) / 4;
+    const int titleWidth = groupWidth * 45 / 100;
+    const int valueWidth = (groupWidth - titleWidth - 8) / 2;
+    for (int g = 0; g < 4; ++g) {
+        const int x0 = margin + g * groupWidth;
+        for (int r = 0; r < 4; ++r) {
+            const Cell& cell = kCells[g][r];
+            const int y = margin + r * rowHeight;
+            if (cell.title != nullptr)
+                Label(cell.title)->setGeometry(x0, y, titleWidth, rowHeight);
+            const int x1 = x0 + titleWidth;    // first value column
+            const int x2 = x1 + valueWidth;    // second value column
+            if (g == 3 && cell.title == nullptr) {
+                if (cell.values[0] != nullptr) {
+                    Label(cell.values[0])->setGeometry(x0, y, groupWidth - margin, rowHeight);
+                    Label(cell.values[0])->setAlignment(Qt::AlignCenter);
+                }
+                continue;
+            }
+            if (g == 1 && r < 3) {
+                // The two probes' values, or the one probe's centred between both columns.
+                const int first = twoProbes_ ? x1 : (x1 + x2) / 2;
+                Label(cell.values[0])->setGeometry(first, y, valueWidth - 4, rowHeight);
+                Label(cell.values[1])->setGeometry(x2, y, valueWidth - 4, rowHeight);
+                continue;
+            }
+            if (cell.values[0] == nullptr)
+                continue;
+            Label(cell.values[0])->setGeometry(x1, y, valueWidth, rowHeight);
+            if (cell.values[1] != nullptr) {
+                Label(cell.values[1])->setGeometry(x2 + 2, y, valueWidth / 2 + 6, rowHeight);
+                Label(cell.values[2])->setGeometry(x2 + valueWidth / 2 + 10, y, valueWidth / 2 + 6, rowHeight);
+            }
+        }
+    }
+}
+
+void LiveStrip::Read()
+{
+    SerialLink* link = form_.Context().link;
+    if (link == nullptr || !link->IsConnected())
+        return;
+    ConfCar& car = form_.Car();
+    uint8_t buffer[kLiveBufferSize]{};
+    int32_t length = kLiveBufferSize;
+    if (!link->ReadLive(0, buffer, &length))
+        return;
+    if (!DecodeEngineBlock(buffer, length, form_.PressureCoefficient(), car.HasTwoProbes(), car.IsUnitKind3(), engine_))
+        return;
+    if (slowCounter_ != 0) {
+        --slowCounter_;
+        return;
+    }
+    uint8_t slow[kLiveBufferSize]{};
+    length = kLiveBufferSize;
+    if (!link->ReadLive(1, slow, &length) || !DecodeStatusBlock(slow, length, status_)) {
+        // A failed status read is tried again one period later instead of
+        // stopping the slow reads for the rest of the window's life.
+        slowCounter_ = kSlowPeriod - 1;
+        return;
+    }
+    slowCounter_ = kSlowPeriod;
+}
+
+QString LiveStrip::Volts(double volts) const
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(volts, 'g', volts >= 1 ? 3 : 2) + form_.Text(QStringLiteral("UnitaVolt"));
+}
+
+QString LiveStrip::Pressure(int hundredths) const
+{
+    if (hundredths == 0)
+        return form_.Text(QStringLiteral("MessND"));
+    const double bar = hundredths * 0.01;
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(bar, 'g', bar >= 1 ? 3 : 2) + form_.Text(QStringLiteral("UnitaBar"));
+}
+
+void LiveStrip::Update()
+{
+    ConfCar& car = form_.Car();
+    const live::PeakHold::Result held = peak_.Update(engine_.pressione);
+    if (held.maxWritten)
+        Label("LabPMax")->setText(Pressure(peak_.heldMax));
+    if (held.minWritten)
+        Label("LabPMin")->setText(Pressure(peak_.heldMin));
+
+    opening_ = engine_.apertura > 360 ? engine_.apertura - engine_.arricchimento : engine_.apertura;
+
+    Label("LabTps")->setText(Volts(engine_.tps));
+    Label("LabLambda")->setText(Volts(engine_.lambda));
+    {
+        const double map = car.IsUnitKind3() ? engine_.analog2 : engine_.mapVolts;
+        QLocale locale;
+        locale.setNumberOptions(QLocale::OmitGroupSeparator);
+        Label("LabMap")->setText(locale.toString(map, 'g', engine_.mapVolts >= 1 ? 3 : 2) +
+                                 form_.Text(QStringLiteral("UnitaVolt")));
+    }
+    Label("LabApMot")->setText(QString::number(opening_));
+    Label("LabCorr")->setText(QString::number(engine_.correttore));
+    Label("LabPressione")->setText(Pressure(engine_.pressione));
+    Label("LabCumulo")->setText(QString::number(engine_.variazioneTps));
+    Label("LabArricchimento")->setText(QString::number(engine_.arricchimento));
+    Label("LabGiri")->setText(QString::number(engine_.giri) + form_.Text(QStringLiteral("UnitaGiri")));
+    Label("LabInjBenzina")->setText(QLocale().toString(engine_.injBenzinaMs, 'f', 2));
+    const bool twoProbes = car.HasTwoProbes();
+    if (twoProbes) {
+        Label("LabLambda2")->setText(Volts(engine_.lambda2));
+        Label("LabApMot2")->setText(QString::number(engine_.apertura2));
+        Label("LabCorr2")->setText(QString::number(engine_.correttore2));
+    }
+    Label("LabCorrBenzina")->setText(car.HasPetrolMap() ? form_.PetrolCorrectionText()
+                                                        : form_.Text(QStringLiteral("MessND")));
+
+    Colour(Label("LabTps"), (engine_.flags & kEngineIdle) ? kRed : kYellow);
+    const double reference = car.GetParam(5);
+    auto lambdaFill = [&](QLabel* label, double lambda, bool enabled) {
+        const bool rich = car.IsLambdaBit0() ? lambda > reference : lambda < reference;
+        Fill(label, rich ? kGreen : kRed);
+        label->setEnabled(enabled);
+    };
+    lambdaFill(Label("LabLambda"), engine_.lambda, (status_.flags & kUnitProbe1Enabled) != 0);
+    if (twoProbes)
+        lambdaFill(Label("LabLambda2"), engine_.lambda2, (status_.flags & kUnitProbe2Enabled) != 0);
+    Label("LabCutoff")->setVisible((engine_.flags & kEngineCutoff) != 0);
+
+    if (JustReadSlow()) {
+        Label("LabTemp")->setText(status_.temperaturaRaw == 0
+                                      ? form_.Text(QStringLiteral("MessND"))
+                                      : QString::number(static_cast<int>(ConfCar::NtcRawToCelsius(status_.temperaturaRaw))) +
+                                            form_.Text(QStringLiteral("UnitaGradi")));
+        Label("LabLivello")->setText(QString::number(status_.livello));
+        const bool onGas = (status_.flags & kUnitOnGas) != 0;
+        Label("LabGas")->setText(onGas ? form_.Text(QStringLiteral("LabelFunzGas"))
+                                       : form_.Text(QStringLiteral("LabelFunzBenzina")));
+        Colour(Label("LabGas"), onGas ? kYellow : kRed);
+    }
+}
+
+} // namespace vapora
