@@ -333,19 +333,19 @@ TEST_F(MainWindow, StateMessagesUpdatePanelsAndActions)
     EXPECT_FALSE(Action("ActionDisconnetti")->isEnabled());
     EXPECT_FALSE(Action("MenuRileggi")->isVisible());
 
-    car->SetConfigName("PUNTO 1.2");
+    car->SetConfigName("BERLINA 1.2");
     State(kStateLinkUp);
     EXPECT_EQ(Bar()->PanelText(0), "Centralina connessa");
-    EXPECT_EQ(Bar()->PanelText(1), "Configurazione: PUNTO 1.2");
+    EXPECT_EQ(Bar()->PanelText(1), "Configurazione: BERLINA 1.2");
     EXPECT_FALSE(Action("ActionConnetti")->isEnabled());
     EXPECT_TRUE(Action("ActionDisconnetti")->isEnabled());
     EXPECT_TRUE(Action("ActionResetCpu")->isEnabled());
     EXPECT_TRUE(RileggiEnabled());
     EXPECT_TRUE(Action("MenuDisconnetti")->isEnabled());
 
-    car->SetConfigName("GOLF");
+    car->SetConfigName("FAMILIARE");
     State(kStateNameChanged);
-    EXPECT_EQ(Bar()->PanelText(1), "Configurazione: GOLF");
+    EXPECT_EQ(Bar()->PanelText(1), "Configurazione: FAMILIARE");
     EXPECT_TRUE(Action("ActionDisconnetti")->isEnabled());
 
     form->SetPanelText(2, QStringLiteral("Versione software: 18.65"));

@@ -92,9 +92,9 @@ TEST_F(Browser, LoadModeTellsWhetherThereIsAnythingToLoad)
 
 TEST_F(Browser, LoadModeShowsTheChosenFilesVehicleDataReadOnly)
 {
-    WriteConfig("Configurazioni/a.vap", true, false, 40, "DescrizAuto=Panda 1.2\r\nPotenza=7550\r\nCentCubici=1242\r\n");
+    WriteConfig("Configurazioni/a.vap", true, false, 40, "DescrizAuto=Utilitaria 1.2\r\nPotenza=7550\r\nCentCubici=1242\r\n");
     Open(TFormFile::kLoad);
-    EXPECT_EQ(Find<QLineEdit>("EditAuto")->text(), "Panda 1.2");
+    EXPECT_EQ(Find<QLineEdit>("EditAuto")->text(), "Utilitaria 1.2");
     EXPECT_DOUBLE_EQ(Find<QDoubleSpinBox>("EditPotenza")->value(), 75.5);
     EXPECT_EQ(Find<QSpinBox>("EditCc")->value(), 1242);
     EXPECT_TRUE(Find<QLineEdit>("EditAuto")->isReadOnly());
@@ -190,12 +190,12 @@ TEST_F(Browser, ExtensionTypedInCapitalsIsNotAddedTwice)
 TEST_F(Browser, SaveModeStartsFromTheRecordsNameAndVehicleData)
 {
     car->SetConfigName("a.b/c,d;e");
-    car->SetVehicleText(1, "Punto");
+    car->SetVehicleText(1, "Berlina");
     car->SetVehicleNumber(6, 1368);
     car->SetPower(70.25f);
     Open(TFormFile::kSave);
     EXPECT_EQ(Name()->text(), "abcde");
-    EXPECT_EQ(Find<QLineEdit>("EditAuto")->text(), "Punto");
+    EXPECT_EQ(Find<QLineEdit>("EditAuto")->text(), "Berlina");
     EXPECT_EQ(Find<QSpinBox>("EditCc")->value(), 1368);
     EXPECT_DOUBLE_EQ(Find<QDoubleSpinBox>("EditPotenza")->value(), 70.25);
     EXPECT_FALSE(Find<QLineEdit>("EditAuto")->isReadOnly());

@@ -93,8 +93,8 @@ protected:
 
 TEST_P(WindowTexts, AreAllInTheDictionaryAndFitTheirControls)
 {
-    car->SetConfigName("PANDA 1.2");
-    car->SetVehicleText(1, "Fiat Panda 1.2 8V");
+    car->SetConfigName("UTILITARIA 1.2");
+    car->SetVehicleText(1, "Utilitaria 1.2 8V");
     car->SetVehicleText(2, "Euro 4");
     car->SetVehicleText(3, "188A4000");
     car->SetVehicleText(4, "Sequenziale 4 cil.");
@@ -105,12 +105,12 @@ TEST_P(WindowTexts, AreAllInTheDictionaryAndFitTheirControls)
     car->SetVehicleNumber(9, 2005);
     car->SetPower(44.13f);
     QDir().mkpath(Path("Configurazioni"));
-    ASSERT_TRUE(car->SaveToFile(LocalFilePath(Path("Configurazioni/PANDA 1.2.vap")), 0));
+    ASSERT_TRUE(car->SaveToFile(LocalFilePath(Path("Configurazioni/UTILITARIA 1.2.vap")), 0));
     car->SetStatusFlag(ConfCar::kOfficial, false);
-    car->SetVehicleText(1, "Fiat Punto 1.4");
-    ASSERT_TRUE(car->SaveToFile(LocalFilePath(Path("Configurazioni/punto 1.4.vap")), 0));
+    car->SetVehicleText(1, "Berlina 1.4");
+    ASSERT_TRUE(car->SaveToFile(LocalFilePath(Path("Configurazioni/berlina 1.4.vap")), 0));
     car->SetStatusFlag(ConfCar::kOfficial, true);
-    ASSERT_TRUE(car->SaveToFile(LocalFilePath(Path("Configurazioni/YPSILON.vap")), 0));
+    ASSERT_TRUE(car->SaveToFile(LocalFilePath(Path("Configurazioni/COMPATTA.vap")), 0));
 
     {
         TFormFile save(ctx, &owner, nullptr, TFormFile::kSave, dir.path());

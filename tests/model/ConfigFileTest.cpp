@@ -175,7 +175,7 @@ protected:
 TEST_F(ConfigFile, WholeConfigurationRoundTrips)
 {
     FillAll(car);
-    const std::string file = Path("Golf 1.6.vap");
+    const std::string file = Path("Familiare 1.6.vap");
     ASSERT_TRUE(car.SaveToFile(file, 0));
     EXPECT_FALSE(car.Modified);
     EXPECT_EQ(Get(file).substr(0, 6), "EVMF\r\n");
@@ -183,7 +183,7 @@ TEST_F(ConfigFile, WholeConfigurationRoundTrips)
     ASSERT_TRUE(other.LoadFromFile(file, 0));
     for (auto group : {GasMapFields, PetrolMapFields, ParameterFields, VehicleFields})
         ExpectSame(car, other, group);
-    EXPECT_EQ(other.GetConfigName(), "Golf 1.6");
+    EXPECT_EQ(other.GetConfigName(), "Familiare 1.6");
     EXPECT_TRUE(other.GetStatusFlag(ConfCar::kOfficial));
     EXPECT_TRUE(other.GetStatusFlag(ConfCar::kMethane));
     EXPECT_EQ(other.ProgFile, car.ProgFile);
@@ -353,7 +353,7 @@ TEST_F(ConfigFile, DecodedTextListsSectionsAndKeysInFileOrder)
 TEST_F(ConfigFile, ConfigurationNameLosesItsExtensionAfterTheCut)
 {
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"Panda.vap", "Panda"},
+        {"Utilitaria.vap", "Utilitaria"},
         {"ABCDEFGHIJKLMNOPQRSTUVWXY", "ABCDEFGHIJKLMNO"}, // 25 -> 19 -> 15
         {"abcd", ""},
         {"ab", ""},

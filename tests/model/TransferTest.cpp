@@ -360,8 +360,8 @@ TEST_F(Transfer, SettersWriteThroughToTheUnit)
     EXPECT_EQ(unit->StoredElement(39), -25);
     car->SetParam(ids::kTpsBit7, 1);
     EXPECT_EQ(unit->StoredElement(26) & 0x80, 0x80);
-    car->SetConfigName("Golf");
-    EXPECT_EQ(unit->StoredElement(53, 2), 'G');
+    car->SetConfigName("Auto");
+    EXPECT_EQ(unit->StoredElement(53, 2), 'A');
     EXPECT_EQ(unit->StoredElement(53, 6), 0);
 
     unit->RefuseWritesOf(14);
