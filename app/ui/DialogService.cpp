@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace vapora {
 namespace {
@@ -64,7 +65,17 @@ QString QtDialogService::OpenFileName(QWidget* parent, const QString& title, con
 QString QtDialogService::SaveFileName(QWidget* parent, const QString& title, const QString& folder,
                                       const QString& filter)
 {
-    return QFileDialog::getSaveFileName(parent, title, folder, filter);
+    QFileDialog dialog(parent, title, folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The filter's first pattern is the default extension, as the Windows dialogs had it.
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.([A-Za-z0-9]+)"));
+    const QRegularExpressionMatch m = pattern.match(filter);
+    if (m.hasMatch())
+        dialog.setDefaultSuffix(m.captured(1));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
 }
 
 QString QtDialogService::FolderName(QWidget* parent, const QString& title, const QString& folder)
