@@ -11,13 +11,6 @@
 
 namespace vapora::filesui {
 
-double ScreenScale()
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const int width = screen != nullptr ? screen->geometry().width() : 800;
-    return width > 0 && width != 800 ? width / 800.0 : 1.0;
-}
-
 int Scaled(double scale, int designPixels) { return static_cast<int>(std::lround(designPixels * scale)); }
 
 void UseWindowFont(QWidget* window, double scale)

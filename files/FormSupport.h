@@ -2,6 +2,7 @@
 // What the file windows share: scaling from the 800-pixel design, dictionary
 // texts with built-in fallbacks, and the hourglass.
 
+#include "ui/Scaling.h"
 #include <QApplication>
 #include <QString>
 
@@ -14,8 +15,7 @@ class TDataModuleMur;
 
 namespace filesui {
 
-// Screen width / 800 when the screen is not 800 pixels wide, else 1.
-double ScreenScale();
+using vapora::ScreenScale;
 int Scaled(double scale, int designPixels);
 void UseWindowFont(QWidget* window, double scale);
 
