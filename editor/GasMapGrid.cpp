@@ -54,7 +54,13 @@ void GasMapGrid::DrawFixedCell(QPainter& painter, int column, int row, const QRe
 {
     painter.fillRect(rect, FixedColor());
     painter.setPen(Qt::white);
-    DrawFittedText(painter, rect, FixedText(column, row), 10, true);
+    // Breakpoints share one size, fitted to the widest speed; the corner fits its own.
+    if (column == 0 && row == 0) {
+        DrawFittedText(painter, rect, FixedText(column, row), 10, true);
+        return;
+    }
+    painter.setFont(FittingFont(QStringLiteral("0000"), rect.width(), 10, true));
+    painter.drawText(rect, Qt::AlignCenter, FixedText(column, row));
 }
 
 void GasMapGrid::DrawDataCell(QPainter& painter, int column, int row, const QRect& rect, int state)
