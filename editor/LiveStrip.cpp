@@ -75,6 +75,9 @@ LiveStrip::LiveStrip(TFormConfig& form) : QFrame(nullptr), form_(form)
                     Make(value, QStringLiteral("0"), false);
         }
     }
+    QFont big = Label("LabGas")->font();
+    big.setPointSizeF(big.pointSizeF() * 1.3);
+    Label("LabGas")->setFont(big);
     Label("LabGas")->setText(QStringLiteral("BENZINA"));
     Colour(Label("LabGas"), kRed);
     Label("LabCutoff")->setText(QStringLiteral("CUTOFF"));
@@ -82,9 +85,10 @@ LiveStrip::LiveStrip(TFormConfig& form) : QFrame(nullptr), form_(form)
     Colour(Label("LabCutoff"), QColor(255, 128, 0));
     for (const char* name : {"LabPMax", "LabPMin"}) {
         QFont f = Label(name)->font();
-        f.setPointSizeF(f.pointSizeF() * 0.8);
+        f.setPointSizeF(f.pointSizeF() * 0.75);
         Label(name)->setFont(f);
-        Colour(Label(name), QColor(200, 200, 120));
+        Label(name)->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        Colour(Label(name), QColor(210, 210, 140));
     }
     for (const char* name : {"LabLambda", "LabLambda2"})
         Label(name)->setAlignment(Qt::AlignCenter);
@@ -125,41 +129,42 @@ void LiveStrip::resizeEvent(QResizeEvent* event)
 void LiveStrip::Layout()
 {
     const int margin = 6;
-    const int groupWidth = (width() - 2 * margin) / 4;
+    const int inner = width() - 2 * margin;
     const int rowHeight = (height() - 2 * margin) / 4;
-    const int titleWidth = groupWidth * 45 / 100;
-    const int valueWidth = (groupWidth - titleWidth - 8) / 2;
+    // Share of the width of each group: engine, probes, reducer, fuel.
+    const double shares[4] = {0.25, 0.30, 0.29, 0.16};
+    int x0 = margin;
     for (int g = 0; g < 4; ++g) {
-        const int x0 = margin + g * groupWidth;
+        const int groupWidth = static_cast<int>(inner * shares[g]);
+        const int titleWidth = g == 3 ? groupWidth * 58 / 100 : groupWidth * (g == 0 ? 47 : 38) / 100;
+        const int valueWidth = g == 1 || g == 2 ? (groupWidth - titleWidth - 8) / 2 : groupWidth - titleWidth - 8;
+        const int x1 = x0 + titleWidth;  // first value column
+        const int x2 = x1 + valueWidth;  // second value column
         for (int r = 0; r < 4; ++r) {
             const Cell& cell = kCells[g][r];
             const int y = margin + r * rowHeight;
             if (cell.title != nullptr)
                 Label(cell.title)->setGeometry(x0, y, titleWidth, rowHeight);
-            const int x1 = x0 + titleWidth;    // first value column
-            const int x2 = x1 + valueWidth;    // second value column
-            if (g == 3 && cell.title == nullptr) {
-                if (cell.values[0] != nullptr) {
-                    Label(cell.values[0])->setGeometry(x0, y, groupWidth - margin, rowHeight);
-                    Label(cell.values[0])->setAlignment(Qt::AlignCenter);
-                }
-                continue;
-            }
-            if (g == 1 && r < 3) {
-                // The two probes' values, or the one probe's centred between both columns.
-                const int first = twoProbes_ ? x1 : (x1 + x2) / 2;
-                Label(cell.values[0])->setGeometry(first, y, valueWidth - 4, rowHeight);
-                Label(cell.values[1])->setGeometry(x2, y, valueWidth - 4, rowHeight);
-                continue;
-            }
             if (cell.values[0] == nullptr)
                 continue;
-            Label(cell.values[0])->setGeometry(x1, y, valueWidth, rowHeight);
-            if (cell.values[1] != nullptr) {
-                Label(cell.values[1])->setGeometry(x2 + 2, y, valueWidth / 2 + 6, rowHeight);
-                Label(cell.values[2])->setGeometry(x2 + valueWidth / 2 + 10, y, valueWidth / 2 + 6, rowHeight);
+            QLabel* first = Label(cell.values[0]);
+            if (cell.title == nullptr) {
+                first->setGeometry(x0, y, groupWidth, rowHeight);
+                first->setAlignment(Qt::AlignCenter);
+            } else if (g == 1 && r < 3) {
+                // The two probes' values, or the one probe's centred between both columns.
+                first->setGeometry(twoProbes_ ? x1 : (x1 + x2) / 2, y, valueWidth - 4, rowHeight);
+                Label(cell.values[1])->setGeometry(x2, y, valueWidth - 4, rowHeight);
+            } else if (cell.values[1] != nullptr) {
+                // The pressure with its held maximum and minimum stacked beside it.
+                first->setGeometry(x1, y, valueWidth, rowHeight);
+                Label(cell.values[1])->setGeometry(x2 + 6, y, valueWidth, rowHeight / 2);
+                Label(cell.values[2])->setGeometry(x2 + 6, y + rowHeight / 2, valueWidth, rowHeight - rowHeight / 2);
+            } else {
+                first->setGeometry(x1, y, valueWidth, rowHeight);
             }
         }
+        x0 += groupWidth;
     }
 }
 
@@ -190,11 +195,19 @@ void LiveStrip::Read()
     slowCounter_ = kSlowPeriod;
 }
 
+// The dictionary table loses a unit's leading blank; the strip keeps the
+// number and its unit apart.
+QString LiveStrip::Unit(const char* key) const
+{
+    const QString unit = form_.Text(QString::fromLatin1(key));
+    return unit.startsWith(QLatin1Char(' ')) || unit.isEmpty() ? unit : QLatin1Char(' ') + unit;
+}
+
 QString LiveStrip::Volts(double volts) const
 {
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(volts, 'g', volts >= 1 ? 3 : 2) + form_.Text(QStringLiteral("UnitaVolt"));
+    return locale.toString(volts, 'g', volts >= 1 ? 3 : 2) + Unit("UnitaVolt");
 }
 
 QString LiveStrip::Pressure(int hundredths) const
@@ -204,7 +217,7 @@ QString LiveStrip::Pressure(int hundredths) const
     const double bar = hundredths * 0.01;
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(bar, 'g', bar >= 1 ? 3 : 2) + form_.Text(QStringLiteral("UnitaBar"));
+    return locale.toString(bar, 'g', bar >= 1 ? 3 : 2) + Unit("UnitaBar");
 }
 
 void LiveStrip::Update()
@@ -225,14 +238,14 @@ void LiveStrip::Update()
         QLocale locale;
         locale.setNumberOptions(QLocale::OmitGroupSeparator);
         Label("LabMap")->setText(locale.toString(map, 'g', engine_.mapVolts >= 1 ? 3 : 2) +
-                                 form_.Text(QStringLiteral("UnitaVolt")));
+                                 Unit("UnitaVolt"));
     }
     Label("LabApMot")->setText(QString::number(opening_));
     Label("LabCorr")->setText(QString::number(engine_.correttore));
     Label("LabPressione")->setText(Pressure(engine_.pressione));
     Label("LabCumulo")->setText(QString::number(engine_.variazioneTps));
     Label("LabArricchimento")->setText(QString::number(engine_.arricchimento));
-    Label("LabGiri")->setText(QString::number(engine_.giri) + form_.Text(QStringLiteral("UnitaGiri")));
+    Label("LabGiri")->setText(QString::number(engine_.giri) + Unit("UnitaGiri"));
     Label("LabInjBenzina")->setText(QLocale().toString(engine_.injBenzinaMs, 'f', 2));
     const bool twoProbes = car.HasTwoProbes();
     if (twoProbes) {
@@ -259,7 +272,7 @@ void LiveStrip::Update()
         Label("LabTemp")->setText(status_.temperaturaRaw == 0
                                       ? form_.Text(QStringLiteral("MessND"))
                                       : QString::number(static_cast<int>(ConfCar::NtcRawToCelsius(status_.temperaturaRaw))) +
-                                            form_.Text(QStringLiteral("UnitaGradi")));
+                                            Unit("UnitaGradi"));
         Label("LabLivello")->setText(QString::number(status_.livello));
         const bool onGas = (status_.flags & kUnitOnGas) != 0;
         Label("LabGas")->setText(onGas ? form_.Text(QStringLiteral("LabelFunzGas"))

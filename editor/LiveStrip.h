@@ -47,6 +47,7 @@ public:
     // "2.35 V": 3 significant digits from 1 V, 2 below.
     QString Volts(double volts) const;
     QString Pressure(int hundredths) const;
+    QString Unit(const char* key) const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -28,6 +28,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QShowEvent>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -178,6 +179,14 @@ void TFormConfig::BuildPages()
 {
     pageControl_ = new QTabWidget(this);
     pageControl_->setObjectName(QStringLiteral("PageControl"));
+    // Ten captions with their key prefixes fit the width without scrolling.
+    pageControl_->setUsesScrollButtons(false);
+    pageControl_->setElideMode(Qt::ElideRight);
+    pageControl_->tabBar()->setExpanding(false);
+    pageControl_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 5px; }"));
+    QFont tabs = pageControl_->tabBar()->font();
+    tabs.setPointSizeF(tabs.pointSizeF() * 0.92);
+    pageControl_->tabBar()->setFont(tabs);
     tabCambio_ = new PageCambio(*this);
     tabLambda_ = new PageLambda(*this);
     tabTps_ = new PageTps(*this);

@@ -155,6 +155,12 @@ TEST_F(Live, RecordingFileHasTheExactFormat)
               "\r\n301\t850\t2.35\t3\t0.49\t0.8\t388\t12\t-3\t2\t0\t0.08\t0");
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(form->TemporaryRecording().string())));
     EXPECT_TRUE(form->Action(QStringLiteral("MenuCominciaDrt"))->isEnabled());
+
+    // The graph reads it back.
+    dialogs.fileNames.push_back(target);
+    form->MenuGraficoClick();
+    ASSERT_EQ(dialogs.execTitles.size(), 1u);
+    EXPECT_TRUE(dialogs.messages.empty()) << "the graph window takes the file as it is";
 }
 
 TEST_F(Live, TemporaryFilesAreNumberedAndCancellingDeletesTheRecording)
