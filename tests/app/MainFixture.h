@@ -5,11 +5,13 @@
 #include "AppContext.h"
 #include "MessageTable.h"
 #include "i18n/DbfWriter.h"
+#include "i18n/DictionarySource.h"
 #include "settings/GlobalData.h"
 #include "support/FakeClock.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -77,6 +79,15 @@ inline QList<QStringList> MainDictionaryRows()
     const MessageTable builtIn;
     for (const QString& key : builtIn.Keys())
         add(key, builtIn.Text(key), QStringLiteral("EN ") + builtIn.Text(key));
+    // The other windows' keys (the configuration window loads its texts with the
+    // main window's) come from the shipped tables of each window area.
+    const QDir parts(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../data/dictionary.d"));
+    for (const QString& file : parts.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
+        DictionarySource source;
+        if (ReadDictionarySource(parts.filePath(file), &source))
+            for (const QStringList& row : source.rows)
+                add(row.value(0), row.value(1), row.value(2));
+    }
     return rows;
 }
 
