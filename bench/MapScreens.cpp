@@ -5,7 +5,6 @@
 #include "AppContext.h"
 #include "LinkObject.h"
 #include "editor/MapPages.h"
-#include "editor/MapPagesHookup.h"
 #include "editor/PetrolMapGrid.h"
 #include "editor/TFormConfig.h"
 #include "model/ConfCar.h"
@@ -81,12 +80,12 @@ int main(int argc, char** argv)
             for (int c = 6; c < 14; ++c)
                 bench.unit->StoreElement(55, r * 20 + c, ((r * 7 + c * 5) % 17) - 8);
         TFormConfig form(bench.ctx);
-        MapPagesOfWindow pages = AttachMapPages(form);
+        auto* gas = form.findChild<GasMapPage*>();
         form.resize(1024, 700);
         form.show();
         form.Timer1()->stop(); // the ticks below stand in for the timer
         Shoot(form, TFormConfig::kTabMappa, dir, "mappa.png");
-        pages.gas->CheckAdattativita()->setChecked(true);
+        gas->CheckAdattativita()->setChecked(true);
         Shoot(form, TFormConfig::kTabMappa, dir, "mappa-adattativita.png");
         form.hide();
     }
@@ -103,8 +102,7 @@ int main(int argc, char** argv)
                                 col, row, 0);
         }
         TFormConfig form(bench.ctx);
-        MapPagesOfWindow pages = AttachMapPages(form);
-        pages.petrol->MenuInterpolaClick();
+        form.findChild<PetrolMapPage*>()->MenuInterpolaClick();
         form.resize(1024, 700);
         form.show();
         form.Timer1()->stop();

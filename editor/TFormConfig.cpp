@@ -6,6 +6,7 @@
 #include "calib/forms/TFormTemperatura.h"
 #include "editor/ConfigPages.h"
 #include "editor/LiveStrip.h"
+#include "editor/MapPagesHookup.h"
 #include "editor/TFormModMappa.h"
 #include "link/SerialLink.h"
 #include "model/ConfCar.h"
@@ -92,6 +93,7 @@ TFormConfig::TFormConfig(AppContext& context, QWidget* parent)
             }
 
     modMappa_ = new TFormModMappa(ctx_.dialogs, this);
+    AttachMapPages(*this);
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));

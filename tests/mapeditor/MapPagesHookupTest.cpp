@@ -3,7 +3,6 @@
 
 #include "mapeditor/MapSupport.h"
 
-#include "editor/MapPagesHookup.h"
 #include "editor/TFormConfig.h"
 
 #include <QMenu>
@@ -20,7 +19,9 @@ TEST(MapPagesInWindow, MarkerStandsInTheRunningCellAndMenusJoinTheBar)
     MapWindow w(true);
     w.unit->engine().SetTarget(2650, 95, 120);
     TFormConfig form(w.ctx);
-    const MapPagesOfWindow pages = AttachMapPages(form);
+    auto* gas = form.findChild<GasMapPage*>();
+    ASSERT_NE(gas, nullptr);
+    ASSERT_EQ(gas->DrawGridMap()->window(), &form);
     form.resize(1024, 700);
     form.show();
     form.Timer1()->stop(); // the ticks below stand in for the timer
@@ -29,7 +30,7 @@ TEST(MapPagesInWindow, MarkerStandsInTheRunningCellAndMenusJoinTheBar)
         form.Timer1Timer();
 
     const live::MapMarker& marker = form.GasMarkerState();
-    const QRect cell = pages.gas->DrawGridMap()->CellRect(marker.column + 1, marker.row + 1);
+    const QRect cell = gas->DrawGridMap()->CellRect(marker.column + 1, marker.row + 1);
     EXPECT_TRUE(cell.adjusted(0, 0, 1, 1).contains(form.GasMarker()));
     EXPECT_GT(marker.column, 0);
 
