@@ -9,6 +9,8 @@
 
 #include <filesystem>
 
+#include <unistd.h>
+
 namespace fs = std::filesystem;
 using namespace vapora;
 
@@ -31,7 +33,8 @@ struct Installation : ::testing::Test {
     static fs::path root;
     static void SetUpTestSuite()
     {
-        root = fs::temp_directory_path() / "vapora-install-test";
+        // One folder per process: CTest runs each test in a process of its own, side by side.
+        root = fs::temp_directory_path() / ("vapora-install-test-" + std::to_string(::getpid()));
         fs::remove_all(root);
         std::string error;
         ASSERT_TRUE(install::WriteInstallation(root, error)) << error;
