@@ -15,53 +15,6 @@
 
 namespace vapora::calibforms {
 
-int Scaled(double scale, int designPixels) { return static_cast<int>(std::lround(designPixels * scale)); }
-
-void UseWindowFont(QWidget* window, double scale, int designPixels)
-{
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(Scaled(scale, designPixels));
-    window->setFont(font);
-}
-
-Texts::Texts(TDataModuleMur* dictionary)
-    : dictionary_(dictionary), active_(dictionary != nullptr && dictionary->Available())
-{
-    if (active_)
-        dictionary_->BeginLookups();
-}
-
-Texts::~Texts()
-{
-    if (active_)
-        dictionary_->EndLookups();
-}
-
-QString Texts::Get(const char* key, const QString& fallback, int maxLength)
-{
-    QString text = fallback;
-    if (active_)
-        dictionary_->Lookup(QString::fromLatin1(key), text, maxLength);
-    return text;
-}
-
-void Texts::Control(QObject* control, int maxLength)
-{
-    if (active_)
-        dictionary_->LookupControl(control, maxLength);
-}
-
-void Texts::ControlFrom(QObject* control, const char* key, int maxLength)
-{
-    if (!active_)
-        return;
-    const QString name = control->objectName();
-    control->setObjectName(QString::fromLatin1(key));
-    dictionary_->LookupControl(control, maxLength);
-    control->setObjectName(name);
-}
-
 void SetTextColour(QWidget* widget, const QColor& colour)
 {
     QPalette p = widget->palette();

@@ -3,6 +3,7 @@
 // texts with fallbacks, colours and the live block reads.
 
 #include "calib/LiveFrame.h"
+#include "i18n/WindowTexts.h"
 #include "ui/Scaling.h"
 
 #include <QColor>
@@ -20,28 +21,11 @@ class TDataModuleMur;
 namespace calibforms {
 
 using vapora::ScreenScale;
-int Scaled(double scale, int designPixels);
+using vapora::Scaled;
+using vapora::UseWindowFont;
 
-// Sets the window's base font (a bold sans serif of the given design size).
-void UseWindowFont(QWidget* window, double scale, int designPixels);
 
-// Texts: lookups run only while the dictionary is available.
-class Texts {
-public:
-    explicit Texts(TDataModuleMur* dictionary);
-    ~Texts();
-    bool active() const { return active_; }
-    // The dictionary's text for key, or fallback.
-    QString Get(const char* key, const QString& fallback, int maxLength = 0);
-    // The control's text from its own name, left alone when missing.
-    void Control(QObject* control, int maxLength = 0);
-    // A control's text from another key.
-    void ControlFrom(QObject* control, const char* key, int maxLength = 0);
-
-private:
-    TDataModuleMur* dictionary_;
-    bool active_;
-};
+using Texts = WindowTexts;
 
 void SetTextColour(QWidget* widget, const QColor& colour);
 void SetFill(QWidget* widget, const QColor& colour);
