@@ -5,6 +5,7 @@
 #include "link/SerialLink.h"
 #include "model/ConfCar.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLocale>
 
@@ -130,6 +131,7 @@ void LiveStrip::Layout()
 {
     const int margin = 6;
     const int inner = width() - 2 * margin;
+    std::vector<std::pair<QLabel*, int>> titles;
     const int rowHeight = (height() - 2 * margin) / 4;
     // Share of the width of each group: engine, probes, reducer, fuel.
     const double shares[4] = {0.25, 0.30, 0.29, 0.16};
@@ -143,8 +145,10 @@ void LiveStrip::Layout()
         for (int r = 0; r < 4; ++r) {
             const Cell& cell = kCells[g][r];
             const int y = margin + r * rowHeight;
-            if (cell.title != nullptr)
+            if (cell.title != nullptr) {
                 Label(cell.title)->setGeometry(x0, y, titleWidth, rowHeight);
+                titles.emplace_back(Label(cell.title), titleWidth);
+            }
             if (cell.values[0] == nullptr)
                 continue;
             QLabel* first = Label(cell.values[0]);
@@ -166,6 +170,31 @@ void LiveStrip::Layout()
         }
         x0 += groupWidth;
     }
+    FitTitles(titles);
+}
+
+void LiveStrip::FitTitles(const std::vector<std::pair<QLabel*, int>>& titles)
+{
+    if (titles.empty())
+        return;
+    if (titlePointSize_ <= 0)
+        titlePointSize_ = titles.front().first->font().pointSizeF();
+    auto withSize = [](const QLabel* label, double size) {
+        QFont f = label->font();
+        f.setPointSizeF(size);
+        return f;
+    };
+    auto fits = [&](double size) {
+        for (const auto& [label, width] : titles)
+            if (QFontMetrics(withSize(label, size)).horizontalAdvance(label->text()) > width - 2)
+                return false;
+        return true;
+    };
+    double size = titlePointSize_;
+    while (!fits(size) && size > 6)
+        size -= 0.5;
+    for (const auto& [label, width] : titles)
+        label->setFont(withSize(label, size));
 }
 
 void LiveStrip::Read()

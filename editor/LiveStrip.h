@@ -1,4 +1,7 @@
 #pragma once
+
+#include <utility>
+#include <vector>
 // Panel1: the navy strip of live values along the bottom of the configuration
 // window. Each tick reads the engine block (and every eleventh tick the
 // status block) and rewrites the labels.
@@ -25,6 +28,10 @@ public:
     static inline const QColor kRed{255, 0, 0};
 
     explicit LiveStrip(TFormConfig& form);
+
+    // Places the labels for the strip's size and fits the titles' font; run
+    // again after the texts change.
+    void Layout();
 
     // The live read of one tick. Nothing changes without a unit or when the
     // engine block cannot be read.
@@ -54,7 +61,9 @@ protected:
 
 private:
     QLabel* Make(const char* name, const QString& text, bool title);
-    void Layout();
+    // The titles share one font, made smaller when a translation or a large
+    // screen font would not fit their column.
+    void FitTitles(const std::vector<std::pair<QLabel*, int>>& titles);
 
     TFormConfig& form_;
     EngineValues engine_;
@@ -63,6 +72,7 @@ private:
     int slowCounter_ = kSlowPeriod;
     live::PeakHold peak_;
     bool twoProbes_ = false;
+    double titlePointSize_ = 0; // the titles' design size, before fitting
 };
 
 } // namespace vapora

@@ -306,6 +306,28 @@ void TFormConfig::FormResize()
 {
     for (ConfigPage* page : pages_)
         page->Resized();
+    FitTabCaptions();
+}
+
+void TFormConfig::FitTabCaptions()
+{
+    // Every page caption stays whole: the tab font gets smaller until the
+    // visible captions fit the window's width.
+    QTabBar* bar = pageControl_->tabBar();
+    if (tabFont_.family().isEmpty())
+        tabFont_ = bar->font();
+    QFont font = tabFont_;
+    auto needed = [bar](const QFont& f) {
+        const QFontMetrics metrics(f);
+        int total = 0;
+        for (int i = 0; i < bar->count(); ++i)
+            if (bar->isTabVisible(i))
+                total += metrics.horizontalAdvance(bar->tabText(i).remove(QLatin1Char('&'))) + 14;
+        return total;
+    };
+    while (needed(font) > pageControl_->width() - 8 && font.pointSizeF() > 6)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    bar->setFont(font);
 }
 
 bool TFormConfig::event(QEvent* event)

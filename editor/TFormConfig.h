@@ -10,6 +10,7 @@
 #include "editor/LiveStripMath.h"
 
 #include <QDialog>
+#include <QFont>
 #include <QHash>
 #include <QPointer>
 #include <QRect>
@@ -199,6 +200,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void FitTabCaptions();
     bool event(QEvent* event) override;
 
 private:
@@ -228,6 +230,7 @@ private:
     QMenu* menuAcquisizioni_ = nullptr;
     QHash<QString, QAction*> actions_;
     QTabWidget* pageControl_ = nullptr;
+    QFont tabFont_; // the tab captions' design font, before fitting
     std::array<ConfigPage*, kPageCount> pages_{};
     PageCambio* tabCambio_ = nullptr;
     PageLambda* tabLambda_ = nullptr;

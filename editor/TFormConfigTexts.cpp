@@ -149,6 +149,7 @@ void TFormConfig::LoadTexts()
                   QStringLiteral("Non standard invertito")});
 
         strip_->Label("LabCutoff")->setText(lookup("LabelFunzCutoff", QStringLiteral("CUTOFF"), 15));
+        strip_->Layout();
         setWindowTitle(lookup("FinestraConfig", QStringLiteral("Configurazione veicolo")));
         for (const Message& m : kMessages)
             texts_.insert(QString::fromLatin1(m.key), lookup(m.key, QString::fromUtf8(m.text)));
@@ -191,6 +192,7 @@ void TFormConfig::LoadTexts()
     if (onLoadTexts)
         onLoadTexts();
     ApplyPagePrefixes();
+    FitTabCaptions();
 }
 
 // The built-in texts, used at construction and whenever the dictionary is

@@ -6,6 +6,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QTabBar>
+#include <QTabWidget>
 
 namespace vapora::test {
 namespace {
@@ -213,4 +216,31 @@ TEST_F(Live, AnExistingFileThatCannotBeReplacedAsksForAnotherName)
 }
 
 } // namespace
+
+TEST_F(Live, TitlesAndPageCaptionsStayWholeOnANarrowWindow)
+{
+    Build();
+    Show();
+    // Large screen fonts or longer translations must not cut a title or a page caption.
+    for (QLabel* label : form->Strip()->findChildren<QLabel*>()) {
+        QFont big = label->font();
+        big.setPointSizeF(big.pointSizeF() * 1.6);
+        label->setFont(big);
+    }
+    form->resize(800, 600);
+    QApplication::processEvents();
+    form->Strip()->Layout();
+    for (const char* name : {"LabelGiri", "LabelVarTps", "LabelArricchimento", "LabelTemp", "LabelCorrBenzina"}) {
+        QLabel* title = Strip(name);
+        EXPECT_LE(QFontMetrics(title->font()).horizontalAdvance(title->text()), title->width()) << name;
+        EXPECT_TRUE(title->font().bold()) << name;
+    }
+    QTabBar* tabs = form->findChild<QTabWidget*>(QStringLiteral("PageControl"))->tabBar();
+    for (int i = 0; i < tabs->count(); ++i)
+        if (tabs->isTabVisible(i))
+            EXPECT_GE(tabs->tabRect(i).width(),
+                      QFontMetrics(tabs->font()).horizontalAdvance(tabs->tabText(i).remove(QLatin1Char('&'))))
+                << i;
+}
+
 } // namespace vapora::test
