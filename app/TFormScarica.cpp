@@ -1,4 +1,5 @@
 #include "TFormScarica.h"
+#include "ui/Scaling.h"
 
 #include "AppContext.h"
 #include "files/FormSupport.h"
@@ -39,9 +40,7 @@ TFormScarica::TFormScarica(AppContext& context, QWidget* parent)
     setObjectName(QStringLiteral("FormScarica"));
     setWindowTitle(QStringLiteral("Programmazione centralina Vapora"));
     const double k = ScreenScale();
-    auto at = [k](QWidget* w, int x, int y, int wd, int ht) {
-        w->setGeometry(Scaled(k, x), Scaled(k, y), Scaled(k, wd), Scaled(k, ht));
-    };
+    const ScaledPlacer at(k);
     UseWindowFont(this, k);
     setFixedSize(Scaled(k, 420), Scaled(k, 170));
 

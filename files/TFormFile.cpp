@@ -1,4 +1,5 @@
 #include "files/TFormFile.h"
+#include "ui/Scaling.h"
 
 #include "AppContext.h"
 #include "AppMessages.h"
@@ -238,9 +239,7 @@ void TFormFile::CreateControls()
 void TFormFile::LayOut()
 {
     const double k = ScreenScale();
-    auto at = [k](QWidget* w, int x, int y, int wd, int ht) {
-        w->setGeometry(Scaled(k, x), Scaled(k, y), Scaled(k, wd), Scaled(k, ht));
-    };
+    const ScaledPlacer at(k);
     // Loading shows the list first; saving puts the name and the data first.
     const bool save = mode_ == kSave;
     const int listX = save ? kWidth - 12 - kListWidth : 12;

@@ -1,4 +1,5 @@
 #include "files/TFormGestioneFile.h"
+#include "ui/Scaling.h"
 
 #include "AppContext.h"
 #include "AppMessages.h"
@@ -54,9 +55,7 @@ TFormGestioneFile::TFormGestioneFile(AppContext& context, QWidget* owner, const 
     setObjectName(QStringLiteral("FormGestioneFile"));
     setWindowTitle(QStringLiteral("Gestione file configurazione Vapora"));
     const double k = ScreenScale();
-    auto at = [k](QWidget* w, int x, int y, int wd, int ht) {
-        w->setGeometry(Scaled(k, x), Scaled(k, y), Scaled(k, wd), Scaled(k, ht));
-    };
+    const ScaledPlacer at(k);
     UseWindowFont(this, k);
     setFixedSize(Scaled(k, 520), Scaled(k, 256));
 

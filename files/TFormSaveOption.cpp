@@ -1,4 +1,5 @@
 #include "files/TFormSaveOption.h"
+#include "ui/Scaling.h"
 
 #include "files/FormSupport.h"
 
@@ -20,9 +21,7 @@ TFormSaveOption::TFormSaveOption(TDataModuleMur* dictionary, QWidget* parent)
     setObjectName(QStringLiteral("FormSaveOption"));
     setWindowTitle(QStringLiteral("Opzioni di salvataggio"));
     const double k = ScreenScale();
-    auto at = [k](QWidget* w, int x, int y, int wd, int ht) {
-        w->setGeometry(Scaled(k, x), Scaled(k, y), Scaled(k, wd), Scaled(k, ht));
-    };
+    const ScaledPlacer at(k);
     UseWindowFont(this, k);
     setFixedSize(Scaled(k, 300), Scaled(k, 196));
 

@@ -26,4 +26,9 @@ void UseWindowFont(QWidget* window, double scale, int designPixels)
     window->setFont(font);
 }
 
+void ScaledPlacer::operator()(QWidget* widget, int x, int y, int width, int height) const
+{
+    widget->setGeometry(Scaled(scale_, x), Scaled(scale_, y), Scaled(scale_, width), Scaled(scale_, height));
+}
+
 } // namespace vapora

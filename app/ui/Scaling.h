@@ -13,4 +13,14 @@ int Scaled(double scale, int designPixels);
 // The windows' base font: a sans serif of the given design size.
 void UseWindowFont(QWidget* window, double scale, int designPixels);
 
+// Places controls by their design geometry: at(w, x, y, width, height).
+class ScaledPlacer {
+public:
+    explicit ScaledPlacer(double scale) : scale_(scale) {}
+    void operator()(QWidget* widget, int x, int y, int width, int height) const;
+
+private:
+    double scale_;
+};
+
 } // namespace vapora

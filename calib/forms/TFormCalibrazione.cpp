@@ -1,4 +1,5 @@
 #include "TFormCalibrazione.h"
+#include "ui/Scaling.h"
 
 #include "AppContext.h"
 #include "CalibFormSupport.h"
@@ -98,9 +99,7 @@ void TFormCalibrazione::BuildControls()
     setObjectName(QStringLiteral("FormCalibrazione"));
     setWindowTitle(QStringLiteral("Calibrazione VAPORA"));
     const double k = ScreenScale();
-    auto at = [k](QWidget* w, int x, int y, int wd, int ht) {
-        w->setGeometry(Scaled(k, x), Scaled(k, y), Scaled(k, wd), Scaled(k, ht));
-    };
+    const ScaledPlacer at(k);
     UseWindowFont(this, k, 14);
     setFixedSize(Scaled(k, 800), Scaled(k, 600));
     setWindowState(Qt::WindowMaximized);

@@ -1,4 +1,5 @@
 #include "TFormSceltaCal.h"
+#include "ui/Scaling.h"
 
 #include "CalibFormSupport.h"
 
@@ -16,9 +17,7 @@ TFormSceltaCal::TFormSceltaCal(TDataModuleMur* dictionary, QWidget* parent) : QD
     setObjectName(QStringLiteral("FormSceltaCal"));
     setWindowTitle(QStringLiteral("Calibrazione VAPORA"));
     const double k = ScreenScale();
-    auto at = [k](QWidget* w, int x, int y, int wd, int ht) {
-        w->setGeometry(Scaled(k, x), Scaled(k, y), Scaled(k, wd), Scaled(k, ht));
-    };
+    const ScaledPlacer at(k);
     UseWindowFont(this, k, 13);
     setFixedSize(Scaled(k, 400), Scaled(k, 220));
 
