@@ -6,6 +6,7 @@
 #include "link/SerialLink.h"
 #include "model/Clock.h"
 #include "model/IoBaseData.h"
+#include "model/TransferOutcome.h"
 
 #include <array>
 #include <cstdint>
@@ -146,6 +147,9 @@ public:
     // configuration, 1 gas map for calibration, 2 parameters only.
     bool SaveToFile(const std::string& fileName, int scope);
     bool LoadFromFile(const std::string& fileName, int scope);
+    // Keys of the last load whose values lay outside their parameter's range and were
+    // brought to its nearest end, in file order.
+    const std::vector<std::string>& CorrectedKeys() const { return correctedKeys_; }
     bool ReadGasMapFromFile(const std::string& fileName, int32_t map[kMapRows][kMapCols], int32_t rpmRefs[kMapCols],
                             int32_t mapRefs[kMapRows]);
     // Header readers: each decodes the file into its own temporary copy.
@@ -158,9 +162,13 @@ public:
     bool ExportLearnedPoints(const std::string& path) const;
     bool LoadLearnedPoints(const std::string& path, bool merge);
 
-    // Transfers with the unit.
+    // Transfers with the unit. ReadAll is false when the link was lost on the way (the
+    // record then holds only part of the unit's configuration). WriteAll answers how many
+    // values the unit did not take; those are read back, so the record holds what the
+    // unit holds. LastTransfer tells either one in full.
     bool ReadAll();
     int WriteAll();
+    const TransferOutcome& LastTransfer() const { return lastTransfer_; }
     bool ReadIdentification();
     bool WaitUnitReady(uint32_t timeoutMs);
     bool ReloadAdaptTable(int param);
@@ -301,8 +309,13 @@ private:
     void DefaultScalars();
     void DefaultEnrichment();
 
+    // A value read from a file, held inside its parameter's range; the key is noted when it was not.
+    void KeepLoadedInRange(int32_t param, std::string_view key, int32_t& value);
+
     SerialLink* link_;
     Clock& clock_;
+    TransferOutcome lastTransfer_;
+    std::vector<std::string> correctedKeys_;
     ProgressSink progress_;
     NameChangedSink nameChanged_;
 };

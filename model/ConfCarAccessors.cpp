@@ -9,6 +9,7 @@
 #include "model/ParamIds.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace vapora {
 namespace {
@@ -294,7 +295,7 @@ double ConfCar::GetPetrolEnrichTime(int band) const
 
 void ConfCar::SetPetrolEnrichTime(int band, double seconds)
 {
-    if (!InRange(band, 0, kBands - 1))
+    if (!InRange(band, 0, kBands - 1) || std::isnan(seconds))
         return;
     const int32_t raw = conv::RawFromFastSeconds(std::clamp(seconds, 0.0, 1.0));
     if (SoftwareVersion() >= 15) {
@@ -353,7 +354,7 @@ void ConfCar::SetTempParam(int index, int kind, double value)
             CommitElement(TempCoeff[index], ids::kTempCoeffElem, index, static_cast<int32_t>(value));
         return;
     }
-    if (kind != 2 || !InRange(index, 0, 9))
+    if (kind != 2 || !InRange(index, 0, 9) || !std::isfinite(value))
         return;
     if (index == 0 || index == 9) {
         if (InRange(value, 0.0, 255.0))

@@ -4,6 +4,9 @@
 
 #include "model/ConfCar.h"
 
+#include "model/ParamIds.h"
+#include "model/RawFields.h"
+
 #include <cmath>
 #include <climits>
 #include <exception>
@@ -253,14 +256,33 @@ bool ConfCar::SaveToFile(const std::string& fileName, int scope)
     }
 }
 
+void ConfCar::KeepLoadedInRange(int32_t param, std::string_view key, int32_t& value)
+{
+    const ids::RawRange range = ids::RangeOfParam(param);
+    if (range.Contains(value))
+        return;
+    value = range.Clamp(value);
+    correctedKeys_.emplace_back(key);
+}
+
 bool ConfCar::LoadFromFile(const std::string& fileName, int scope)
 {
     if (!fileName.empty())
         SetFileName(fileName);
+    correctedKeys_.clear();
+    // Files come from anywhere: every value goes into the record within its parameter's range.
+    const std::vector<RawField> fields = RawFieldsOf(*this);
+    auto readRaw = [this, &fields](std::string_view section, std::string_view key, int32_t& value) {
+        if (!ReadIntKey(value, key, section))
+            return false;
+        if (const RawField* field = FindRawField(fields, &value))
+            KeepLoadedInRange(field->param, key, value);
+        return true;
+    };
     try {
         OpenIni(true);
-        auto read = [this](std::string_view section, const std::string& key, int32_t& value) {
-            ReadIntKey(value, key, section);
+        auto read = [&readRaw](std::string_view section, const std::string& key, int32_t& value) {
+            readRaw(section, key, value);
         };
         auto add = [this](int32_t amount) { return [this, amount] { Progress(amount, true); }; };
 
@@ -279,7 +301,7 @@ bool ConfCar::LoadFromFile(const std::string& fileName, int scope)
             SetStatusFlag(kMethane, methane);
         }
         if (scope == 0) {
-            ReadIntKey(Cilindrata, "Cilindrata", kGenerale);
+            readRaw(kGenerale, "Cilindrata", Cilindrata);
             ReadStringKey(ProgFile, "ProgFile", kGenerale, kProgRoom);
             ReadStringKey(DescrizAuto, "DescrizAuto", kGenerale, kTextRoom);
             ReadStringKey(Euro, "Euro", kGenerale, kEuroRoom);
@@ -297,21 +319,23 @@ bool ConfCar::LoadFromFile(const std::string& fileName, int scope)
         if (scope != 1) {
             ParameterGroups(
                 *this, read, [this](int32_t, int32_t loadAmount) { Progress(loadAmount, true); },
-                [this, scope](std::string_view section, std::string_view key) {
+                [this, scope, &readRaw](std::string_view section, std::string_view key) {
                     if (scope == 0) {
-                        ReadIntKey(EffettoClima, key, section);
+                        readRaw(section, key, EffettoClima);
                         return;
                     }
                     // The map in the record was not loaded: shift it to match the new effect.
                     int32_t effect = EffettoClima;
-                    if (ReadIntKey(effect, key, section))
+                    if (ReadIntKey(effect, key, section)) {
+                        KeepLoadedInRange(ids::ParamNumber(ids::kEffettoClima), key, effect);
                         SetClimateEffect(effect);
+                    }
                 },
-                [this](std::string_view section, std::string_view key) {
-                    ReadIntKey(TempoArrBenzina[0], key, section);
+                [this, &readRaw](std::string_view section, std::string_view key) {
+                    readRaw(section, key, TempoArrBenzina[0]);
                     for (int i = 1; i < kBands; ++i) {
                         TempoArrBenzina[i] = TempoArrBenzina[0];
-                        ReadIntKey(TempoArrBenzina[i], Key(key, i), section);
+                        readRaw(section, Key(key, i), TempoArrBenzina[i]);
                     }
                 });
         }

@@ -7,6 +7,8 @@
 #include "model/Ntc.h"
 #include "model/ParamIds.h"
 
+#include <cmath>
+
 namespace vapora {
 namespace {
 
@@ -103,17 +105,17 @@ double Engineering(Kind kind, int32_t raw)
 bool Raw(Kind kind, double value, int32_t& raw)
 {
     switch (kind) {
-    case Kind::Plain: raw = static_cast<int32_t>(value); return true;
+    case Kind::Plain: raw = conv::Trunc(value); return true;
     case Kind::Volts: raw = conv::RawFromVolts(value); return true;
     case Kind::Celsius: raw = CelsiusToNtcRaw(value); return true;
     case Kind::SlowSeconds: raw = conv::RawFromSlowSeconds(value); return true;
     case Kind::FastSeconds: raw = conv::RawFromFastSeconds(value); return true;
     case Kind::Times20: raw = conv::RawFromTimes20(value); return true;
     case Kind::Times50: raw = conv::RawFromTimes50(value); return true;
-    case Kind::Negated: raw = static_cast<int32_t>(-value); return true;
+    case Kind::Negated: raw = conv::Trunc(-value); return true;
     case Kind::Lambda:
     case Kind::Cylinders: {
-        const auto index = static_cast<int>(value);
+        const int32_t index = conv::Trunc(value);
         const auto& table = kind == Kind::Lambda ? std::span<const int32_t>(codes::kLambda)
                                                  : std::span<const int32_t>(codes::kCylinders);
         if (index < 0 || index >= static_cast<int>(table.size()))
@@ -211,19 +213,22 @@ double ConfCar::GetParam(int32_t id)
 bool ConfCar::ComputeParamRaw(int32_t id, double value, int32_t current, int32_t& raw) const
 {
     if (id == ids::kGiriPerCambio) {
-        raw = (static_cast<int32_t>(value) & ~1) | (current & 1);
+        // Held in the word's range first, so that the mode bit survives.
+        const int32_t rpm = ids::RangeOfParam(ids::ParamNumber(id)).Clamp(conv::Trunc(value));
+        raw = (rpm & ~1) | (current & 1);
         return true;
     }
+    const int32_t bits = ids::RawRange{0, 255}.Clamp(conv::Trunc(value));
     if (id == ids::kTpsBit7) {
-        raw = (current & ~0x80) | ((static_cast<int32_t>(value) & 1) << 7);
+        raw = (current & ~0x80) | ((bits & 1) << 7);
         return true;
     }
     if (id == ids::kTpsBits0to2) {
-        raw = (current & ~1) | static_cast<int32_t>(value);
+        raw = (current & ~1) | bits;
         return true;
     }
     if (id == ids::kTpsBits3to5) {
-        raw = (current & ~0x18) | (static_cast<int32_t>(value) << 3);
+        raw = (current & ~0x18) | (bits << 3);
         return true;
     }
     const ScalarParam* p = FindScalar(id);
@@ -237,10 +242,15 @@ int ConfCar::SetParam(int32_t id, double value)
     int32_t* field = IsTpsBitField(id) ? &TipoDiTps : ScalarField(id);
     if (field == nullptr || (!IsTpsBitField(id) && id != ids::kGiriPerCambio && FindScalar(id) == nullptr))
         return 0;
+    // NaN and infinity have no raw form.
+    if (!std::isfinite(value))
+        return 0;
     Modified = true;
     int32_t raw = 0;
     if (!ComputeParamRaw(id, value, *field, raw))
         return 0;
+    // Whatever the editor's limits (or with them unlocked), the field keeps its parameter's range.
+    raw = ids::RangeOfParam(IsTpsBitField(id) ? ids::ParamNumber(ids::kTipoDiTps) : ids::ParamNumber(id)).Clamp(raw);
     // Sent with the identifier received, whatever WriteThrough says.
     if (!LinkWriteValue(id, raw))
         return 0;

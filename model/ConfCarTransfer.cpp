@@ -1,10 +1,12 @@
 // Whole-configuration transfers with the unit and the few single reads others
-// rely on. The transfers never test the link's answers: they run to the end and
-// a field whose read failed keeps what it held.
+// rely on. A request the unit refuses does not stop a transfer (the field keeps
+// what it held); a unit that stops answering does, and the outcome says how far
+// the transfer got.
 
 #include "model/ConfCar.h"
 
 #include "model/ParamIds.h"
+#include "model/RawFields.h"
 
 #include <initializer_list>
 #include <utility>
@@ -18,9 +20,27 @@ using Fields = std::initializer_list<std::pair<int32_t, int32_t*>>;
 
 bool ConfCar::ReadAll()
 {
-    auto read = [this](Fields fields) {
+    TransferOutcome out;
+    out.direction = TransferOutcome::Direction::Read;
+    // Once the unit stops answering the rest is only counted: the record keeps what it held.
+    auto group = [this, &out](auto request) {
+        ++out.groupsTotal;
+        if (out.linkLost)
+            return;
+        if (request()) {
+            ++out.groupsDone;
+        } else if (!Connected()) {
+            out.linkLost = true;
+        } else {
+            ++out.groupsDone;
+            ++out.refusedGroups;
+        }
+    };
+    auto get = [&](int32_t id, int32_t* dest) { group([&] { return LinkRead(id, dest); }); };
+    auto getRow = [&](int32_t id, int32_t* dest, int32_t row) { group([&] { return LinkReadRow(id, dest, row); }); };
+    auto read = [&](Fields fields) {
         for (const auto& [id, dest] : fields)
-            LinkRead(id, dest);
+            get(id, dest);
     };
 
     Progress(0, false);
@@ -28,7 +48,7 @@ bool ConfCar::ReadAll()
     Progress(4, true);
     for (int r = 0; r < kMapRows; ++r) {
         Progress(3, true);
-        LinkReadRow(ids::kGasMapRow, MappaCarburazione[r], r);
+        getRow(ids::kGasMapRow, MappaCarburazione[r], r);
     }
     read({{ids::kFlag1, &Flag1},
           {ids::kTipoDiLambda, &TipoDiLambda},
@@ -88,21 +108,22 @@ bool ConfCar::ReadAll()
 
     read({{ids::kMinCumulo, &MinCumulo}});
     if (SoftwareVersion() < 15) {
-        LinkRead(ids::kTempoArrBenzinaOld, &TempoArrBenzina[0]);
+        get(ids::kTempoArrBenzinaOld, &TempoArrBenzina[0]);
         for (int b = 1; b < kBands; ++b)
             TempoArrBenzina[b] = TempoArrBenzina[0];
     } else {
-        LinkRead(ids::kTempoArrBenzinaBlock, TempoArrBenzina);
+        get(ids::kTempoArrBenzinaBlock, TempoArrBenzina);
     }
     read({{ids::kTpsArrBenzina, &TpsArrBenzina},
           {ids::kTempoMinArrBenzina, &TempoMinArrBenzina},
           {ids::kStatoConfigBlock, StatoConfigurazione}});
-    SetStatusFlag(kOfficial, GetStatusFlag(kOfficial));
+    if (!out.linkLost)
+        SetStatusFlag(kOfficial, GetStatusFlag(kOfficial));
 
     Progress(2, true);
     for (int r = 0; r < kMapRows; ++r) {
         Progress(2, true);
-        LinkReadRow(ids::kAdaptRow, Adattativita[r], r);
+        getRow(ids::kAdaptRow, Adattativita[r], r);
     }
     read({{ids::kStatoBlock, Stato},
           {ids::kAbilitazioneBlock, Abilitazione},
@@ -130,7 +151,7 @@ bool ConfCar::ReadAll()
         Progress(2, true);
         for (int r = 0; r < kPetrolSize; ++r) {
             Progress(2, true);
-            LinkReadRow(ids::kPetrolMapRow, MappaBenzina[r], r);
+            getRow(ids::kPetrolMapRow, MappaBenzina[r], r);
         }
         CheckPetrolMap();
     }
@@ -149,125 +170,183 @@ bool ConfCar::ReadAll()
 
     Pause();
     Modified = true;
-    return true;
+    lastTransfer_ = std::move(out);
+    return !lastTransfer_.linkLost;
 }
 
 int ConfCar::WriteAll()
 {
-    auto values = [this](std::initializer_list<std::pair<int32_t, int32_t>> list) {
-        for (const auto& [id, value] : list)
-            LinkWriteValue(id, value);
+    TransferOutcome out;
+    out.direction = TransferOutcome::Direction::Write;
+    // A refused group, to be read back once the writes are done.
+    struct Refused {
+        int32_t id;
+        int32_t row; // -1 unless a table row
+        int32_t* data;
+        std::vector<int32_t> sent;
+    };
+    std::vector<Refused> refused;
+    auto group = [this, &out, &refused](int32_t id, int32_t row, int32_t* data, int count, auto request) {
+        ++out.groupsTotal;
+        if (out.linkLost)
+            return;
+        if (request()) {
+            ++out.groupsDone;
+        } else if (!Connected()) {
+            out.linkLost = true;
+        } else {
+            ++out.groupsDone;
+            ++out.refusedGroups;
+            refused.push_back({id, row, data, std::vector<int32_t>(data, data + count)});
+        }
+    };
+    auto putValue = [&](int32_t id, int32_t* field) {
+        group(id, -1, field, 1, [&] { return LinkWriteValue(id, *field); });
+    };
+    auto putBlock = [&](int32_t id, int32_t* source) {
+        group(id, -1, source, ids::ElementCount(id), [&] { return LinkWriteBlock(id, source); });
+    };
+    auto putRow = [&](int32_t id, int32_t* source, int32_t row) {
+        group(id, row, source, ids::ElementCount(id), [&] { return LinkWriteRow(id, source, row); });
+    };
+    auto values = [&](std::initializer_list<std::pair<int32_t, int32_t*>> list) {
+        for (const auto& [id, field] : list)
+            putValue(id, field);
     };
 
     Progress(0, false);
-    LinkWriteBlock(ids::kRifGiriBlock, RifGiri);
-    LinkWriteBlock(ids::kRifMapBlock, RifMAP);
+    putBlock(ids::kRifGiriBlock, RifGiri);
+    putBlock(ids::kRifMapBlock, RifMAP);
     Progress(4, true);
     for (int r = 0; r < kMapRows; ++r) {
-        LinkWriteRow(ids::kGasMapRow, MappaCarburazione[r], r);
+        putRow(ids::kGasMapRow, MappaCarburazione[r], r);
         Progress(3, true);
     }
-    values({{ids::kFlag1, Flag1},
-            {ids::kTipoDiLambda, TipoDiLambda},
-            {ids::kRifLambda, RifLambda},
-            {ids::kRitardoLetturaSonda, RitardoLetturaSonda},
-            {ids::kTempoSondaFredda, TempoSondaFredda},
-            {ids::kRifSupSondaFredda, RifSupSondaFredda},
-            {ids::kRifInfSondaFredda, RifInfSondaFredda},
-            {ids::kRifSupSondaCalda, RifSupSondaCalda},
-            {ids::kRifInfSondaCalda, RifInfSondaCalda}});
+    values({{ids::kFlag1, &Flag1},
+            {ids::kTipoDiLambda, &TipoDiLambda},
+            {ids::kRifLambda, &RifLambda},
+            {ids::kRitardoLetturaSonda, &RitardoLetturaSonda},
+            {ids::kTempoSondaFredda, &TempoSondaFredda},
+            {ids::kRifSupSondaFredda, &RifSupSondaFredda},
+            {ids::kRifInfSondaFredda, &RifInfSondaFredda},
+            {ids::kRifSupSondaCalda, &RifSupSondaCalda},
+            {ids::kRifInfSondaCalda, &RifInfSondaCalda}});
     Progress(4, true);
-    values({{ids::kTemperaturaCambio, TemperaturaCambio},
-            {ids::kGiriPerCambio, GiriPerCambio},
-            {ids::kTempoSovrapposizione, TempoSovrapposizione},
-            {ids::kRitardoMinimoCambio, RitardoMinimoCambio},
-            {ids::kFuoriGiri, FuoriGiri}});
+    values({{ids::kTemperaturaCambio, &TemperaturaCambio},
+            {ids::kGiriPerCambio, &GiriPerCambio},
+            {ids::kTempoSovrapposizione, &TempoSovrapposizione},
+            {ids::kRitardoMinimoCambio, &RitardoMinimoCambio},
+            {ids::kFuoriGiri, &FuoriGiri}});
     Progress(4, true);
-    values({{ids::kNumeroCilindri, NumeroCilindri},
-            {ids::kFasciaGiriMinimo, FasciaGiriMinimo},
-            {ids::kGiriCutoff, GiriCutoff},
-            {ids::kRitardoCutoff, RitardoCutoff},
-            {ids::kMotoreCutoff, MotoreCutoff},
-            {ids::kMotoreFineCutoff, MotoreFineCutoff},
-            {ids::kTempoPassiCutoff, TempoPassiCutoff},
-            {ids::kTipoDiTps, TipoDiTps},
-            {ids::kIsteresi, Isteresi},
-            {ids::kTpsMoltoFuori, TpsMoltoFuori}});
+    values({{ids::kNumeroCilindri, &NumeroCilindri},
+            {ids::kFasciaGiriMinimo, &FasciaGiriMinimo},
+            {ids::kGiriCutoff, &GiriCutoff},
+            {ids::kRitardoCutoff, &RitardoCutoff},
+            {ids::kMotoreCutoff, &MotoreCutoff},
+            {ids::kMotoreFineCutoff, &MotoreFineCutoff},
+            {ids::kTempoPassiCutoff, &TempoPassiCutoff},
+            {ids::kTipoDiTps, &TipoDiTps},
+            {ids::kIsteresi, &Isteresi},
+            {ids::kTpsMoltoFuori, &TpsMoltoFuori}});
     Progress(4, true);
-    LinkWriteBlock(ids::kOpenLoopBlock, RifOpenLoop);
-    LinkWriteBlock(ids::kPassiInvBlock, PassiInv);
+    putBlock(ids::kOpenLoopBlock, RifOpenLoop);
+    putBlock(ids::kPassiInvBlock, PassiInv);
     Progress(4, true);
-    LinkWriteBlock(ids::kPassiIngrBlock, PassiIngr);
-    LinkWriteBlock(ids::kPassiSmagBlock, PassiSmag);
+    putBlock(ids::kPassiIngrBlock, PassiIngr);
+    putBlock(ids::kPassiSmagBlock, PassiSmag);
     Progress(4, true);
-    values({{ids::kTempoAlto, TempoAlto},
-            {ids::kTempoBasso, TempoBasso},
-            {ids::kTempoSondaSconnessa, TempoSondaSconnessa},
-            {ids::kNumeroOnde, NumeroOnde},
-            {ids::kLivelloAlto, LivelloAlto},
-            {ids::kLivelloBasso, LivelloBasso},
-            {ids::kTipoSensore, TipoSensore}});
-    LinkWriteBlock(ids::kRifSensoreBlock, RifSensore);
+    values({{ids::kTempoAlto, &TempoAlto},
+            {ids::kTempoBasso, &TempoBasso},
+            {ids::kTempoSondaSconnessa, &TempoSondaSconnessa},
+            {ids::kNumeroOnde, &NumeroOnde},
+            {ids::kLivelloAlto, &LivelloAlto},
+            {ids::kLivelloBasso, &LivelloBasso},
+            {ids::kTipoSensore, &TipoSensore}});
+    putBlock(ids::kRifSensoreBlock, RifSensore);
     Progress(4, true);
-    values({{ids::kMinErroreIntegrale, MinErroreIntegrale},
-            {ids::kMaxErroreIntegrale, MaxErroreIntegrale},
-            {ids::kMaxErroreIntegraleAlMinimo, MaxErroreIntegraleAlMinimo},
-            {ids::kMinErroreIntegraleAlMinimo, MinErroreIntegraleAlMinimo},
-            {ids::kTpsSbana, TpsSbana},
-            {ids::kGiriSbana, GiriSbana},
-            {ids::kPassiSbana, PassiSbana},
-            {ids::kTempoApSbana, TempoApSbana},
-            {ids::kTempoChSbana, TempoChSbana}});
-    LinkWriteBlock(ids::kDecrCumuloBlock, DecrCumulo);
-    LinkWriteBlock(ids::kArriccUscitaMinBlock, ArriccUscitaMin);
-    LinkWriteBlock(ids::kArricc2UscitaMinBlock, Arricc2UscitaMin);
-    LinkWriteBlock(ids::kArrPerTpsBlock, ArrPerTps);
-    LinkWriteBlock(ids::kVarCumuloBlock, VarCumulo);
+    values({{ids::kMinErroreIntegrale, &MinErroreIntegrale},
+            {ids::kMaxErroreIntegrale, &MaxErroreIntegrale},
+            {ids::kMaxErroreIntegraleAlMinimo, &MaxErroreIntegraleAlMinimo},
+            {ids::kMinErroreIntegraleAlMinimo, &MinErroreIntegraleAlMinimo},
+            {ids::kTpsSbana, &TpsSbana},
+            {ids::kGiriSbana, &GiriSbana},
+            {ids::kPassiSbana, &PassiSbana},
+            {ids::kTempoApSbana, &TempoApSbana},
+            {ids::kTempoChSbana, &TempoChSbana}});
+    putBlock(ids::kDecrCumuloBlock, DecrCumulo);
+    putBlock(ids::kArriccUscitaMinBlock, ArriccUscitaMin);
+    putBlock(ids::kArricc2UscitaMinBlock, Arricc2UscitaMin);
+    putBlock(ids::kArrPerTpsBlock, ArrPerTps);
+    putBlock(ids::kVarCumuloBlock, VarCumulo);
     Progress(4, true);
 
-    values({{ids::kMinCumulo, MinCumulo}});
+    values({{ids::kMinCumulo, &MinCumulo}});
     if (SoftwareVersion() < 15)
-        LinkWriteValue(ids::kTempoArrBenzinaOld, TempoArrBenzina[0]);
+        putValue(ids::kTempoArrBenzinaOld, &TempoArrBenzina[0]);
     else
-        LinkWriteBlock(ids::kTempoArrBenzinaBlock, TempoArrBenzina);
-    values({{ids::kTpsArrBenzina, TpsArrBenzina}, {ids::kTempoMinArrBenzina, TempoMinArrBenzina}});
-    LinkWriteBlock(ids::kStatoConfigBlock, StatoConfigurazione);
+        putBlock(ids::kTempoArrBenzinaBlock, TempoArrBenzina);
+    values({{ids::kTpsArrBenzina, &TpsArrBenzina}, {ids::kTempoMinArrBenzina, &TempoMinArrBenzina}});
+    putBlock(ids::kStatoConfigBlock, StatoConfigurazione);
 
     Progress(2, true);
     for (int r = 0; r < kMapRows; ++r) {
         Progress(2, true);
-        LinkWriteRow(ids::kAdaptRow, Adattativita[r], r);
+        putRow(ids::kAdaptRow, Adattativita[r], r);
     }
     // Every full write clears the unit's diagnosis state.
     Stato[0] = Stato[1] = 0;
-    LinkWriteBlock(ids::kStatoBlock, Stato);
-    LinkWriteBlock(ids::kAbilitazioneBlock, Abilitazione);
+    putBlock(ids::kStatoBlock, Stato);
+    putBlock(ids::kAbilitazioneBlock, Abilitazione);
 
-    values({{ids::kTempoGas, TempoGas},
-            {ids::kTempoBenzina, TempoBenzina},
-            {ids::kAdattativo, Adattativo},
-            {ids::kTempoRitBenzina, TempoRitBenzina},
-            {ids::kCorrRientroMin, CorrRientroMin},
-            {ids::kGiriArrBenzina, GiriArrBenzina},
-            {ids::kCilindrata, Cilindrata},
-            {ids::kEffettoClima, EffettoClima}});
-    LinkWriteBlock(ids::kTempRifBlock, TempRif);
-    LinkWriteBlock(ids::kTempCoeffBlock, TempCoeff);
-    values({{ids::kLimitazioneCorrettore, LimitazioneCorrettore}});
+    values({{ids::kTempoGas, &TempoGas},
+            {ids::kTempoBenzina, &TempoBenzina},
+            {ids::kAdattativo, &Adattativo},
+            {ids::kTempoRitBenzina, &TempoRitBenzina},
+            {ids::kCorrRientroMin, &CorrRientroMin},
+            {ids::kGiriArrBenzina, &GiriArrBenzina},
+            {ids::kCilindrata, &Cilindrata},
+            {ids::kEffettoClima, &EffettoClima}});
+    putBlock(ids::kTempRifBlock, TempRif);
+    putBlock(ids::kTempCoeffBlock, TempCoeff);
+    values({{ids::kLimitazioneCorrettore, &LimitazioneCorrettore}});
 
     CheckPetrolMap();
     if (MappaBenzinaPresente) {
-        LinkWriteBlock(ids::kRifGiriBBlock, RifGiriB);
-        LinkWriteBlock(ids::kRifMapBBlock, RifMAPB);
+        putBlock(ids::kRifGiriBBlock, RifGiriB);
+        putBlock(ids::kRifMapBBlock, RifMAPB);
         Progress(2, true);
         for (int r = 0; r < kPetrolSize; ++r) {
-            LinkWriteRow(ids::kPetrolMapRow, MappaBenzina[r], r);
+            putRow(ids::kPetrolMapRow, MappaBenzina[r], r);
             Progress(2, true);
         }
     }
+    // Read back what the unit refused, so that the record holds what the unit holds and the
+    // caller can name the values that did not arrive.
+    const std::vector<RawField> fields = RawFieldsOf(*this);
+    for (const Refused& r : refused) {
+        if (out.linkLost)
+            break;
+        const bool back = r.row >= 0 ? LinkReadRow(r.id, r.data, r.row) : LinkRead(r.id, r.data);
+        if (!back && !Connected())
+            out.linkLost = true;
+        for (size_t i = 0; i < r.sent.size(); ++i) {
+            if (back && r.data[i] == r.sent[i])
+                continue;
+            int index = 0;
+            const RawField* field = FindRawField(fields, r.data + i, &index);
+            out.refused.push_back({r.id, index, field != nullptr ? field->ElementName(index) : std::to_string(r.id),
+                                   r.sent[i], r.data[i]});
+        }
+        if (back && r.id == ids::kTempoArrBenzinaOld)
+            for (int b = 1; b < kBands; ++b)
+                TempoArrBenzina[b] = TempoArrBenzina[0];
+    }
+    if (!out.refused.empty())
+        Modified = true;
     Progress(100, false);
     Pause();
-    return 0;
+    lastTransfer_ = std::move(out);
+    return static_cast<int>(lastTransfer_.refused.size());
 }
 
 bool ConfCar::ReadIdentification() { return link_ != nullptr && link_->Identify(IdUnita); }

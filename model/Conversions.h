@@ -5,6 +5,7 @@
 // on a half step round the way the unit's own tools always rounded them.
 
 #include <cstdint>
+#include <climits>
 
 namespace vapora::conv {
 
@@ -14,7 +15,20 @@ inline const long double kPerPetrolStep = 1.0L / static_cast<long double>(0.004)
 inline const long double kPerSlowStep = 1.0L / static_cast<long double>(0.02);
 inline const long double kPerFastStep = 1.0L / static_cast<long double>(0.005);
 
-inline int32_t Round(long double v) { return static_cast<int32_t>(v + 0.5L); }
+// Beyond the integer range a value is held at its ends and NaN gives 0: a plain cast
+// of either is undefined.
+inline int32_t Trunc(long double v)
+{
+    if (!(v == v))
+        return 0;
+    if (v >= 2147483647.0L)
+        return INT32_MAX;
+    if (v <= -2147483648.0L)
+        return INT32_MIN;
+    return static_cast<int32_t>(v);
+}
+
+inline int32_t Round(long double v) { return Trunc(v + 0.5L); }
 
 inline double VoltsFromRaw(int32_t raw) { return raw * 5.0 / 255.0; }
 inline int32_t RawFromVolts(double v) { return Round(static_cast<long double>(v) * 255 * 0.2L); }

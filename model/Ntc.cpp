@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace vapora {
 namespace {
@@ -38,6 +39,9 @@ double NtcRawToCelsius(int32_t raw)
 
 int32_t CelsiusToNtcRaw(double celsius)
 {
+    // NaN has no place on the curve (and would index outside it): no reading.
+    if (std::isnan(celsius))
+        return 0;
     const double t = std::clamp(celsius, -55.0, 175.0);
     const float a = static_cast<float>((t + 55.0) * 0.2);
     const int k = std::min(static_cast<int>(a), 46);

@@ -1,6 +1,7 @@
 #include "model/ParamIds.h"
 
 #include <array>
+#include <climits>
 
 namespace vapora::ids {
 namespace {
@@ -99,6 +100,12 @@ const ParamInfo* FindParam(int32_t param)
         if (p.param == param)
             return &p;
     return nullptr;
+}
+
+RawRange RangeOfParam(int32_t param)
+{
+    const ParamInfo* p = FindParam(param);
+    return p != nullptr ? RangeOf(*p) : RawRange{INT32_MIN, INT32_MAX};
 }
 
 } // namespace vapora::ids

@@ -153,4 +153,24 @@ struct ParamInfo {
 std::span<const ParamInfo> ParamTable();
 const ParamInfo* FindParam(int32_t param);
 
+// The values a parameter's elements can hold, from their size and sign. The
+// record keeps every field inside it and the simulated unit refuses anything
+// outside it, so both read it from here.
+struct RawRange {
+    int32_t min;
+    int32_t max;
+    constexpr bool Contains(int32_t v) const { return v >= min && v <= max; }
+    constexpr int32_t Clamp(int32_t v) const { return v < min ? min : (v > max ? max : v); }
+};
+
+constexpr RawRange RangeOf(const ParamInfo& p)
+{
+    if (p.isSigned)
+        return p.word ? RawRange{-32768, 32767} : RawRange{-128, 127};
+    return p.word ? RawRange{0, 65535} : RawRange{0, 255};
+}
+
+// The range of a parameter number; the full integer range for a number the unit does not know.
+RawRange RangeOfParam(int32_t param);
+
 } // namespace vapora::ids

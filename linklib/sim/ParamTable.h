@@ -23,14 +23,17 @@ struct ParamDef {
     bool word = false;      // 16-bit elements, else bytes
     bool isSigned = false;
     bool readOnly = false;
+    int32_t min = 0;        // the parameter's raw range, as the program's record keeps it
+    int32_t max = 0;
 
     int count() const { return rows * columns; }
-    int32_t minValue() const;
-    int32_t maxValue() const;
-    bool InRange(int32_t value) const { return value >= minValue() && value <= maxValue(); }
+    int32_t minValue() const { return min; }
+    int32_t maxValue() const { return max; }
+    bool InRange(int32_t value) const { return value >= min && value <= max; }
 };
 
-// Every parameter the unit knows, in number order.
+// Every parameter the unit knows, in number order: the program's own parameter
+// table, so that the unit and the record can never disagree on a size or a range.
 const std::vector<ParamDef>& ParamTable();
 const ParamDef* FindParam(int number);
 

@@ -1,6 +1,8 @@
 #include "model/ConfCar.h"
 #include "model/FileCodec.h"
 #include "model/IniFile.h"
+#include "model/ParamIds.h"
+#include "model/RawFields.h"
 #include "support/FakeClock.h"
 #include "support/FakeLink.h"
 #include "FileTestSupport.h"
@@ -83,14 +85,21 @@ Fields VehicleFields(ConfCar& c)
             {"N cilindri", &c.NCilindri}, {"AnnoVettura", &c.AnnoVettura}};
 }
 
-// Every field a distinct value, negatives included; the climate effect stays within its
-// limits so that it can also go through its setter.
+// Every field a value of its own within its parameter's range (negatives where the
+// parameter is signed, which a load keeps); the climate effect stays within its limits
+// so that it can also go through its setter.
 void Fill(ConfCar& c, Fields fields)
 {
+    const std::vector<RawField> raw = RawFieldsOf(c);
     int32_t v = 11;
     for (auto& [name, field] : fields) {
         v = (v * 37 + 101) % 9973;
         *field = (v % 3 == 0) ? -v : v;
+        if (const RawField* f = FindRawField(raw, field)) {
+            const ids::RawRange range = ids::RangeOfParam(f->param);
+            const int64_t span = int64_t{range.max} - range.min + 1;
+            *field = static_cast<int32_t>(range.min + ((int64_t{*field} % span) + span) % span);
+        }
     }
     c.EffettoClima = 7;
 }
