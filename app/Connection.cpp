@@ -5,6 +5,7 @@
 #include "MessageTable.h"
 #include "TFormSceltaCarb.h"
 #include "i18n/Cp1252.h"
+#include "i18n/OutcomeTexts.h"
 #include "link/SerialLink.h"
 #include "model/ConfCar.h"
 #include "settings/GlobalData.h"
@@ -67,6 +68,11 @@ Connection::Connection(AppContext& context, MainPanels& panels, QWidget* owner)
 
 void Connection::Connect(bool interactive, bool reload)
 {
+    connecting_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{connecting_};
     SerialLink& link = *ctx_.link;
     ConfCar& car = *ctx_.car;
     const MessageTable& texts = *ctx_.messages;
@@ -128,8 +134,14 @@ void Connection::Connect(bool interactive, bool reload)
         wait->PaintNow();
     }
 
-    if (reload)
-        car.ReadAll();
+    if (reload && !car.ReadAll()) {
+        // A read cut short is no configuration of the unit: say how far it got, and no
+        // fuel choice (without a unit it would load a reset file over what was read).
+        if (wait)
+            wait->close();
+        OutcomeTexts::Show(*ctx_.dialogs, owner_, Title(), OutcomeTexts(ctx_.dictionary).AfterTransfer(car));
+        return;
+    }
 
     panels_.SetPanelText(2, VersionPanelText(texts.Text(QStringLiteral("MessVersioneSw")), car.SoftwareVersion(),
                                              car.IdUnita[2],
@@ -208,12 +220,37 @@ void Connection::ResetUnit()
     wait.SetMessage(texts.Text(QStringLiteral("LabelReset")));
     wait.SetProgressSuffix(QLatin1Char(' ') + texts.Text(QStringLiteral("MessCompletato")) + QLatin1Char(' '));
     wait.ShowAndPaint();
+    bool loaded = true;
     {
         BusyCursor busy;
         // No file: the record's built-in defaults go to the unit.
-        car.ResetUnit(haveFile ? LocalPath(file) : std::string());
+        loaded = car.ResetUnit(haveFile ? LocalPath(file) : std::string());
     }
     wait.close();
+    if (loaded) {
+        const OutcomeTexts outcome(ctx_.dictionary);
+        OutcomeTexts::Show(*ctx_.dialogs, owner_, Title(),
+                           haveFile ? outcome.AfterLoad(car, true) : outcome.AfterTransfer(car));
+    }
+}
+
+void Connection::ReadAgain()
+{
+    if (ctx_.link->IsConnected() == 0)
+        return;
+    const MessageTable& texts = *ctx_.messages;
+    TFormAttesa wait(owner_);
+    wait.setWindowTitle(texts.Text(QStringLiteral("FinestraCaricaDati")));
+    wait.SetMessage(texts.Text(QStringLiteral("LabelCaricaDati")));
+    wait.SetProgressSuffix(QLatin1Char(' ') + texts.Text(QStringLiteral("MessCompletato")) + QLatin1Char(' '));
+    wait.ShowAndPaint();
+    {
+        BusyCursor busy;
+        ctx_.car->ReadAll();
+    }
+    wait.close();
+    ShowFuelPanel();
+    OutcomeTexts::Show(*ctx_.dialogs, owner_, Title(), OutcomeTexts(ctx_.dictionary).AfterTransfer(*ctx_.car));
 }
 
 void Connection::ChooseFuel()
@@ -279,6 +316,7 @@ bool Connection::LoadResetFile(bool methane, bool connected)
         car.WriteAll();
     }
     wait.close();
+    OutcomeTexts::Show(*ctx_.dialogs, owner_, Title(), OutcomeTexts(ctx_.dictionary).AfterLoad(car, connected));
     return true;
 }
 

@@ -23,6 +23,10 @@ public:
     void Disconnect();
     void ResetUnit();
     void ChooseFuel();
+    // Reads the whole configuration from a connected unit again and tells what went wrong.
+    void ReadAgain();
+    // True while a connect command runs (its own read follows).
+    bool Connecting() const { return connecting_; }
 
     // Compatibility check of the two words against the program's level 1029;
     // today is the day number (days since 30 Dec 1899).
@@ -44,6 +48,7 @@ private:
     AppContext& ctx_;
     MainPanels& panels_;
     QWidget* owner_;
+    bool connecting_ = false;
 };
 
 } // namespace vapora

@@ -7,6 +7,7 @@
 #include "files/FormSupport.h"
 #include "files/TFormSaveOption.h"
 #include "i18n/Cp1252.h"
+#include "i18n/OutcomeTexts.h"
 #include "link/SerialLink.h"
 #include "model/ConfCar.h"
 #include "model/FileCodec.h"
@@ -86,6 +87,7 @@ void FileCommands::Open()
         ShowError(texts.Get("MessNoFoundFile", QStringLiteral("ATTENZIONE: problemi nell'apertura del file.")));
         return;
     }
+    bool wrote = false;
     if (ctx_.link != nullptr && ctx_.link->IsConnected() != 0) {
         wait.SetAnimationFile(GlobalData::WaitAnimation(ctx_.mainFolder));
         wait.setWindowTitle(Text("FinestraScaricaDati"));
@@ -93,9 +95,11 @@ void FileCommands::Open()
         wait.PaintNow();
         BusyCursor busy;
         car.WriteAll();
+        wrote = true;
     }
     ShowFuelPanel();
     wait.close();
+    OutcomeTexts::Show(*ctx_.dialogs, owner_, Title(), OutcomeTexts(ctx_.dictionary).AfterLoad(car, wrote));
 }
 
 void FileCommands::Save()

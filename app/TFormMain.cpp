@@ -193,7 +193,10 @@ void TFormMain::CreateActions()
     QAction* gestioneFile = NewAction("ActionGestioneFile", QString::fromLatin1(kEntryDefs[4].caption));
     NewAction("ActionIndicOrig", QStringLiteral("&Indicatore originale"))->setEnabled(false); // no handler
 
-    connect(apri, &QAction::triggered, this, [this] { files_.Open(); });
+    connect(apri, &QAction::triggered, this, [this] {
+        files_.Open();
+        ShowMatchMark();
+    });
     connect(salva, &QAction::triggered, this, [this] { files_.Save(); });
     connect(bloccoNote, &QAction::triggered, this, [this] { files_.OpenInEditor(); });
     connect(programma, &QAction::triggered, this, [this] {
@@ -203,11 +206,18 @@ void TFormMain::CreateActions()
     connect(gestioneFile, &QAction::triggered, this, [this] {
         TFormGestioneFile form(ctx_, this, ctx_.mainFolder);
         ctx_.dialogs->Exec(&form);
+        ShowMatchMark();
     });
     connect(esci, &QAction::triggered, this, &QWidget::close);
-    connect(connetti, &QAction::triggered, this, [this] { connection_.Connect(true, true); });
+    connect(connetti, &QAction::triggered, this, [this] {
+        connection_.Connect(true, true);
+        ShowMatchMark();
+    });
     connect(disconnetti, &QAction::triggered, this, [this] { connection_.Disconnect(); });
-    connect(reset, &QAction::triggered, this, [this] { connection_.ResetUnit(); });
+    connect(reset, &QAction::triggered, this, [this] {
+        connection_.ResetUnit();
+        ShowMatchMark();
+    });
     connect(conf, &QAction::triggered, this, &TFormMain::ShowConfig);
     connect(visualizza, &QAction::triggered, this, [this] {
         TFormVisualizza form(ctx_, this);
@@ -291,7 +301,10 @@ void TFormMain::CreateMenus()
     rileggi->setEnabled(false);
     QAction* carb = NewMenuItem(cpu, "MenuCambiaCarb", nullptr);
     carb->setText(QStringLiteral("Cambia tipo carburante"));
-    connect(carb, &QAction::triggered, this, [this] { connection_.ChooseFuel(); });
+    connect(carb, &QAction::triggered, this, [this] {
+        connection_.ChooseFuel();
+        ShowMatchMark();
+    });
 
     QMenu* settings = newMenu("MenuConfig", QStringLiteral("&Impostazioni"));
     NewMenuItem(settings, "MenuComPort", nullptr)->setText(QStringLiteral("&Porta Seriale"));

@@ -88,6 +88,10 @@ private:
     void LanguageClick(QAction* item);
     void StateMessage(int lParam);
     void RewritePanel1();
+    // The configuration name panel and the title say when the record does not match the
+    // unit (a transfer cut by a lost link); once the link is back a read is offered.
+    void ShowMatchMark();
+    void OfferReadAgain();
     void Highlight(int index);
     void MouseOver(int index);
     void RunEntry(int index);
@@ -117,6 +121,8 @@ private:
     StatusBarMain* statusBar_ = nullptr;
     QWidget* client_ = nullptr;
 
+    QString matchMark_;            // what ShowMatchMark appended to the title
+    bool readAgainOffered_ = false; // asked once per return of the link
     QString openFolder_, saveFolder_;
     QString openTitle_ = QStringLiteral("Apri file di configurazione");
     QString saveTitle_ = QStringLiteral("Salva file di configurazione");

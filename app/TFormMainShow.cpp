@@ -9,6 +9,7 @@
 #include "TFormScarica.h"
 #include "TFormSplash.h"
 #include "i18n/Cp1252.h"
+#include "i18n/OutcomeTexts.h"
 #include "i18n/TDataModuleMur.h"
 #include "link/SerialLink.h"
 #include "model/Clock.h"
@@ -130,6 +131,7 @@ void TFormMain::FormShow()
     {
         ProgressTarget progressOnSplash(splash_);
         connection_.Connect(false, true);
+        ShowMatchMark();
     }
 
     if (ctx_.link == nullptr || ctx_.link->IsConnected() == 0) {
@@ -259,6 +261,36 @@ void TFormMain::RewritePanel1()
 {
     const QString name = ctx_.car != nullptr ? FromCp1252(ctx_.car->GetConfigName()) : QString();
     SetPanelText(1, messages_.Text(QStringLiteral("MessIdentif")) + QStringLiteral(": ") + name);
+    ShowMatchMark();
+}
+
+void TFormMain::ShowMatchMark()
+{
+    const bool mismatch = ctx_.car != nullptr && ctx_.car->LastTransfer().linkLost;
+    const QString mark = mismatch ? QStringLiteral(" - ") + OutcomeTexts(ctx_.dictionary).NotMatching() : QString();
+    auto unmarked = [this](QString text) {
+        if (!matchMark_.isEmpty() && text.endsWith(matchMark_))
+            text.chop(matchMark_.size());
+        return text;
+    };
+    const QString title = unmarked(windowTitle());
+    const QString panel = unmarked(PanelText(1));
+    matchMark_ = mark;
+    setWindowTitle(title + mark);
+    SetPanelText(1, panel + mark);
+    RepaintStatusBar();
+}
+
+void TFormMain::OfferReadAgain()
+{
+    if (readAgainOffered_ || connection_.Connecting() || ctx_.car == nullptr || ctx_.link == nullptr ||
+        ctx_.link->IsConnected() == 0 || !ctx_.car->LastTransfer().linkLost)
+        return;
+    readAgainOffered_ = true;
+    if (ctx_.dialogs->Message(this, windowTitle(), OutcomeTexts(ctx_.dictionary).ReadAgainQuestion(),
+                              MsgIcon::Question, MsgButtons::YesNo, MsgResult::Yes) == MsgResult::Yes)
+        connection_.ReadAgain();
+    ShowMatchMark();
 }
 
 void TFormMain::customEvent(QEvent* event)
@@ -278,6 +310,7 @@ void TFormMain::StateMessage(int lParam)
     case kStateLinkDown:
         SetPanelText(0, messages_.Text(QStringLiteral("MessNoConn")));
         SetPanelText(2, QString());
+        readAgainOffered_ = false;
         action("ActionConnetti")->setEnabled(true);
         action("ActionResetCpu")->setEnabled(false);
         disconnetti->setEnabled(false);
@@ -288,6 +321,7 @@ void TFormMain::StateMessage(int lParam)
         action("ActionResetCpu")->setEnabled(true);
         disconnetti->setEnabled(true);
         RewritePanel1();
+        OfferReadAgain();
         break;
     case kStateNameChanged:
         RewritePanel1();
@@ -295,6 +329,7 @@ void TFormMain::StateMessage(int lParam)
         break;
     case kStateReconnect:
         connection_.Connect(true, false);
+        OfferReadAgain();
         break;
     case kStateSaveRequest:
         action("ActionSalva")->trigger();
@@ -303,6 +338,7 @@ void TFormMain::StateMessage(int lParam)
         break;
     }
     action("MenuRileggi")->setEnabled(disconnetti->isEnabled());
+    ShowMatchMark();
     update();
 }
 

@@ -117,7 +117,7 @@ int BlendCell(int v1, int v2, int d1, int d2)
 }
 
 BaseMapResult LoadBaseMap(ConfCar& car, const std::string& folder, bool methane, int displacement,
-                          const std::function<void(int, int)>& progress)
+                          const std::function<void(int, int)>& progress, std::vector<std::string>* refused)
 {
     const auto names = ListBaseMaps(folder, methane);
     const BaseMapPick pick = PickBaseMaps(names, displacement);
@@ -147,6 +147,8 @@ BaseMapResult LoadBaseMap(ConfCar& car, const std::string& folder, bool methane,
                     value = car.GetGasMapCell(row, col - 1);
             }
             car.SetGasMapCell(row, col, value);
+            if (refused != nullptr && car.GetGasMapCell(row, col) != value)
+                refused->push_back("Mappa" + std::to_string(row) + "_" + std::to_string(col));
             if (progress)
                 progress(++done, kCells);
         }

@@ -41,8 +41,11 @@ int BlendCell(int v1, int v2, int d1, int d2);
 enum class BaseMapResult { NoFile, Loaded, Unreadable };
 
 // Chooses and writes the base map into the record cell by cell (each through
-// SetGasMapCell). progress receives the cell count done.
+// SetGasMapCell). progress receives the cell count done; refused, when given,
+// the keys ("Mappa" row "_" column) of the cells the unit (or the cell's limits)
+// did not take.
 BaseMapResult LoadBaseMap(ConfCar& car, const std::string& folder, bool methane, int displacement,
-                          const std::function<void(int done, int total)>& progress = {});
+                          const std::function<void(int done, int total)>& progress = {},
+                          std::vector<std::string>* refused = nullptr);
 
 } // namespace vapora

@@ -6,6 +6,7 @@
 #include "files/FilePaths.h"
 #include "files/FormSupport.h"
 #include "i18n/Cp1252.h"
+#include "i18n/OutcomeTexts.h"
 #include "i18n/TDataModuleMur.h"
 #include "link/SerialLink.h"
 #include "model/ConfCar.h"
@@ -509,6 +510,7 @@ void TFormFile::LoadSelected()
         ctx_.dialogs->Message(this, windowTitle(), messNoFoundFile_, MsgIcon::Error);
         return;
     }
+    bool wrote = false;
     if (ctx_.link != nullptr && ctx_.link->IsConnected() != 0) {
         wait.SetAnimationFile(GlobalData::WaitAnimation(baseFolder_));
         wait.setWindowTitle(finestraScaricaDati_);
@@ -516,8 +518,10 @@ void TFormFile::LoadSelected()
         wait.PaintNow();
         BusyCursor busy;
         car.WriteAll();
+        wrote = true;
     }
     wait.close();
+    OutcomeTexts::Show(*ctx_.dialogs, this, windowTitle(), OutcomeTexts(ctx_.dictionary).AfterLoad(car, wrote));
     accept();
 }
 

@@ -7,6 +7,7 @@
 #include "TFormCalibraStrada.h"
 #include "calib/BaseMapChoice.h"
 #include "calib/MapCorrection.h"
+#include "i18n/OutcomeTexts.h"
 #include "link/SerialLink.h"
 #include "model/ConfCar.h"
 #include "ui/DialogService.h"
@@ -399,9 +400,10 @@ bool TFormCalibrazione::ChooseBaseMap()
     progressBarCalibra_->setRange(0, ConfCar::kMapRows * ConfCar::kMapCols);
     progressBarCalibra_->setValue(0);
     progressBarCalibra_->show();
+    std::vector<std::string> refused;
     const BaseMapResult loaded =
         LoadBaseMap(*ctx_.car, folder_.toStdString(), ctx_.car->GetStatusFlag(ConfCar::kMethane), displacement,
-                    [this](int done, int) { progressBarCalibra_->setValue(done); });
+                    [this](int done, int) { progressBarCalibra_->setValue(done); }, &refused);
     progressBarCalibra_->hide();
     progressBarCalibra_->setRange(0, 100);
     if (loaded == BaseMapResult::NoFile) {
@@ -409,6 +411,8 @@ bool TFormCalibrazione::ChooseBaseMap()
         done(kModalCancel);
         return false;
     }
+    // The calibration goes on from the map the unit holds; the user learns which cells differ.
+    OutcomeTexts::Show(*ctx_.dialogs, this, windowTitle(), OutcomeTexts(ctx_.dictionary).Refused(refused));
     return true;
 }
 

@@ -316,3 +316,81 @@ TEST_F(FuelResetTest, ResetNeedsAConnectedUnit)
 }
 
 } // namespace
+
+// ---- what loads and transfers leave undone ----
+
+TEST_F(FuelResetTest, ResetTellsTheCorrectedAndTheRefusedValues)
+{
+    QFile f(QDir(dir.filePath("Calibrazione")).filePath("ResetLpg.vap"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("DVMF\r\n[Generale]\r\nNomeConfigurazione=ResetLpg.vap\r\nMurFile=1\r\nFlag1=300\r\n"
+            "[Lambda]\r\nRifLambda=71\r\n");
+    f.close();
+    ConnectUnit();
+    unit->StoreElement(kRifLambda, 0, 12);
+    unit->RefuseWritesOf(kRifLambda);
+
+    connection->ResetUnit();
+
+    ASSERT_FALSE(dialogs.messages.empty());
+    const test::ShownMessage& shown = dialogs.messages.back();
+    EXPECT_EQ(shown.icon, MsgIcon::Warning);
+    EXPECT_TRUE(shown.text.contains("corretti: 1 (Flag1)")) << shown.text.toStdString();
+    EXPECT_TRUE(shown.text.contains("rifiutati dalla centralina: 1 (RifLambda)")) << shown.text.toStdString();
+    EXPECT_EQ(car->Flag1, 255);
+    EXPECT_EQ(unit->StoredElement(3), 255);
+    EXPECT_EQ(car->RifLambda, 12); // read back: the record holds what the unit holds
+}
+
+TEST_F(FuelResetTest, FuelChangeNamesTheValuesTheUnitRefused)
+{
+    WriteBothResetFiles();
+    ConnectUnit();
+    unit->RefuseWritesOf(kRifLambda);
+    ChooseInWindow(TFormSceltaCarb::kMethane, QDialog::Accepted);
+    dialogs.answers.push_back(MsgResult::Yes);
+
+    connection->ChooseFuel();
+
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_TRUE(dialogs.messages.back().text.contains("(RifLambda)")) << dialogs.messages.back().text.toStdString();
+    EXPECT_EQ(car->RifLambda, unit->StoredElement(kRifLambda));
+
+    // Everything taken: nothing to tell.
+    unit->RefuseWritesOf(kRifLambda, false);
+    dialogs.messages.clear();
+    ChooseInWindow(TFormSceltaCarb::kLpg, QDialog::Accepted);
+    dialogs.answers.push_back(MsgResult::Yes);
+    connection->ChooseFuel();
+    ASSERT_EQ(dialogs.messages.size(), 1u); // the confirmation only
+}
+
+TEST_F(FuelResetTest, AConnectionCutWhileReadingSaysHowFarItGotAndCanReadAgain)
+{
+    int32_t pos = 0;
+    car->SetProgressSink([&](int32_t amount, bool add) {
+        pos = add ? pos + amount : amount;
+        if (pos >= 40 && pos < 100)
+            unit->DropLink();
+    });
+
+    connection->Connect(true, true);
+
+    ASSERT_FALSE(dialogs.messages.empty());
+    const QString text = dialogs.messages.back().text;
+    EXPECT_TRUE(text.startsWith("Collegamento perso: letti ")) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral(" di %1 gruppi").arg(car->LastTransfer().groupsTotal)))
+        << text.toStdString();
+    EXPECT_TRUE(dialogs.execTitles.empty()); // no fuel choice over a half-read record
+    EXPECT_TRUE(car->LastTransfer().linkLost);
+
+    // The link is back: a new read makes the record the unit's again.
+    unit->RestoreLink();
+    ASSERT_TRUE(link->OpenLink());
+    link->Connect();
+    car->SetProgressSink([](int32_t, bool) {});
+    dialogs.messages.clear();
+    connection->ReadAgain();
+    EXPECT_TRUE(car->LastTransfer().Complete());
+    EXPECT_TRUE(dialogs.messages.empty());
+}

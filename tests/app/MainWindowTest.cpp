@@ -11,6 +11,7 @@
 #include "support/FakeLink.h"
 
 #include "LinkObject.h"
+#include "sim/SimUnit.h"
 
 #include <QAction>
 #include <QLabel>
@@ -444,6 +445,53 @@ TEST_F(MainWindow, FirstConnectionReportsOnTheSplashAndReconnectDoesNotRead)
     EXPECT_LT(link.reads * 10, fullRead); // identification and checks only
     QCoreApplication::processEvents();
     EXPECT_EQ(Bar()->PanelText(0), "Centralina connessa");
+}
+
+TEST_F(MainWindow, AReadCutByTheLinkMarksTheConfigurationUntilItIsReadAgain)
+{
+    auto sim = std::make_unique<sernox::SimUnit>();
+    sernox::SimUnit* unit = sim.get();
+    sernox::LinkObject link(std::move(sim));
+    Build(link);
+    Show();
+    ASSERT_EQ(link.IsConnected(), 1);
+    const QString title = form->windowTitle();
+    const QString mark = QStringLiteral(" - non corrisponde alla centralina");
+    EXPECT_FALSE(title.endsWith(mark));
+
+    link.Disconnect();
+    QCoreApplication::processEvents();
+    int32_t pos = 0;
+    car->SetProgressSink([&](int32_t amount, bool add) {
+        pos = add ? pos + amount : amount;
+        if (pos >= 40 && pos < 100)
+            unit->DropLink();
+    });
+    Action("ActionConnetti")->trigger();
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_TRUE(dialogs.messages.front().text.startsWith("Collegamento perso: letti "));
+    EXPECT_EQ(form->windowTitle(), title + mark);
+    EXPECT_TRUE(Bar()->PanelText(1).endsWith(mark)) << Bar()->PanelText(1).toStdString();
+
+    // An edit offline keeps the mark: the record still is not the unit's.
+    car->SetParam(3, 4);
+    State(kStateNameChanged);
+    EXPECT_EQ(form->windowTitle(), title + mark);
+
+    // The link comes back without a reload: a read is offered, and done.
+    unit->RestoreLink();
+    car->SetProgressSink([](int32_t, bool) {});
+    dialogs.messages.clear();
+    dialogs.answers.push_back(MsgResult::Yes);
+    State(kStateReconnect);
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_TRUE(dialogs.messages.front().text.contains("Rileggere la configurazione"))
+        << dialogs.messages.front().text.toStdString();
+    EXPECT_TRUE(car->LastTransfer().Complete());
+    EXPECT_EQ(form->windowTitle(), title);
+    EXPECT_FALSE(Bar()->PanelText(1).endsWith(mark));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -127,4 +128,28 @@ TEST_F(Tool, DiffListsEveryDifferingKeyWithBothValues)
     ASSERT_TRUE(a.SaveToFile(P("c.vap"), 1));
     ASSERT_EQ(Run({"diff", P("c.vap"), P("b.vap")}), 0);
     EXPECT_NE(out.str().find("Flag1: (absent) | 0"), std::string::npos) << out.str();
+}
+
+TEST_F(Tool, ShowAndDiffWarnOncePerValueOutsideItsRange)
+{
+    std::ofstream(P("wild.vap"), std::ios::binary)
+        << "DVMF\r\n[Generale]\r\nNomeConfigurazione=wild.vap\r\nFlag1=300\r\n"
+           "[MappaCarburazione]\r\nMappa0_0=99999\r\nMappa0_1=-5\r\nMappa0_2=7\r\n";
+    ASSERT_EQ(Run({"show", P("wild.vap")}), 0) << err.str();
+    const std::string warnings = err.str();
+    EXPECT_EQ(std::count(warnings.begin(), warnings.end(), '\n'), 3) << warnings;
+    for (const char* key : {"Mappa0_0", "Mappa0_1", "Flag1"})
+        EXPECT_NE(warnings.find(std::string("warning: '") + P("wild.vap") + "': " + key + " is outside its range"),
+                  std::string::npos)
+            << warnings;
+    EXPECT_NE(out.str().find("65535"), std::string::npos) << out.str(); // shown as the program holds it
+
+    ConfCar clean("default.mur", nullptr);
+    ASSERT_TRUE(clean.SaveToFile(P("clean.vap"), 0));
+    ASSERT_EQ(Run({"diff", P("clean.vap"), P("wild.vap")}), 0) << err.str();
+    const std::string diffWarnings = err.str();
+    EXPECT_EQ(std::count(diffWarnings.begin(), diffWarnings.end(), '\n'), 3) << diffWarnings;
+    EXPECT_NE(out.str().find("Mappa0_0: 0 | 99999"), std::string::npos) << out.str();
+    ASSERT_EQ(Run({"diff", P("clean.vap"), P("clean.vap")}), 0);
+    EXPECT_EQ(err.str(), "");
 }

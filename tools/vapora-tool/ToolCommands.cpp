@@ -137,7 +137,15 @@ void PrintPetrolMap(ConfCar& car, std::ostream& out)
     }
 }
 
-int Show(const std::vector<std::string>& args, std::ostream& out)
+// One line per value that the program brings into its parameter's range on loading.
+void WarnCorrected(const std::string& command, const std::string& path, const ConfCar& car, std::ostream& err)
+{
+    for (const std::string& key : car.CorrectedKeys())
+        err << "vapora-tool " << command << ": warning: '" << path << "': " << key
+            << " is outside its range; the program corrects it on loading\n";
+}
+
+int Show(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     if (args.size() != 2)
         throw Failure{"expected FILE"};
@@ -145,6 +153,7 @@ int Show(const std::vector<std::string>& args, std::ostream& out)
     ConfCar car("default.mur", nullptr);
     if (!car.LoadFromFile(args[1], 0))
         throw Failure{"cannot load '" + args[1] + "'"};
+    WarnCorrected(args[0], args[1], car, err);
     auto text = [](const std::string& s) { return Cp1252ToUtf8(s); };
     out << "Configuration: " << text(car.GetConfigName()) << "\n"
         << "Official:      " << (car.GetStatusFlag(ConfCar::kOfficial) ? "yes" : "no") << "\n"
@@ -210,7 +219,7 @@ std::vector<KeyValue> Keys(const std::string& body)
     return keys;
 }
 
-int Diff(const std::vector<std::string>& args, std::ostream& out)
+int Diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     if (args.size() != 3)
         throw Failure{"expected A and B"};
@@ -218,6 +227,12 @@ int Diff(const std::vector<std::string>& args, std::ostream& out)
     const std::string b = DecodedBody(args[2]);
     RequireConfiguration(args[1], a);
     RequireConfiguration(args[2], b);
+    // The texts are compared as they are; what the program would change on loading is told apart.
+    for (const std::string& path : {args[1], args[2]}) {
+        ConfCar car("default.mur", nullptr);
+        if (car.LoadFromFile(path, 0))
+            WarnCorrected(args[0], path, car, err);
+    }
     const auto keysA = Keys(a);
     const auto keysB = Keys(b);
     std::map<std::string, const KeyValue*> inB;
@@ -262,9 +277,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         if (command == "new")
             return New(args, out);
         if (command == "show")
-            return Show(args, out);
+            return Show(args, out, err);
         if (command == "diff")
-            return Diff(args, out);
+            return Diff(args, out, err);
         err << "vapora-tool: unknown command '" << command << "'\n" << kUsage;
     } catch (const Failure& f) {
         err << "vapora-tool " << args[0] << ": " << f.message << "\n";
