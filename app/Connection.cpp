@@ -8,6 +8,7 @@
 #include "i18n/OutcomeTexts.h"
 #include "link/SerialLink.h"
 #include "model/ConfCar.h"
+#include "model/UnitRules.h"
 #include "settings/GlobalData.h"
 #include "ui/DialogService.h"
 #include "wait/TFormAttesa.h"
@@ -23,16 +24,6 @@
 
 namespace vapora {
 namespace {
-
-constexpr int kSystemLevel = 1029;
-constexpr int kLevelMask = 0x7FFF;
-constexpr int kBinding = 0x8000;
-constexpr int kWarningInterval = 7; // days the warning stays quiet after being shown
-constexpr int kFamily0 = 8;
-constexpr int kFamily1 = 1;
-constexpr int kFirstVersionWithWordB = 18;
-constexpr int kCounterB = 11;
-constexpr uint32_t kReadyTimeoutMs = 20000;
 
 // The reset file of a fuel word, found without regard to case as on the
 // installations the files come from; the plain name when there is none.
@@ -93,17 +84,16 @@ void Connection::Connect(bool interactive, bool reload)
 
     // Family and compatibility refusals are shown also at the silent start: the
     // no-connection text would not tell the user why.
-    if (car.IdUnita[0] != kFamily0 || car.IdUnita[1] != kFamily1) {
+    if (!unitrules::IsSupportedFamily(car.IdUnita)) {
         link.Disconnect();
         ShowError(texts.Text(QStringLiteral("MessCpuErrata")));
         return;
     }
 
-    const int wordA = car.ReadCounter(0);
-    const int wordB = car.SoftwareVersion() >= kFirstVersionWithWordB ? car.ReadCounter(kCounterB) : 0;
+    const unitrules::CompatibilityWords words = unitrules::ReadCompatibilityWords(car);
     const int today = Today();
     const int lastWarning = ctx_.settings != nullptr ? ctx_.settings->GetValue(GlobalData::kLastWarning) : 0;
-    switch (CheckCompatibility(wordA, wordB, today, lastWarning)) {
+    switch (CheckCompatibility(words.a, words.b, today, lastWarning)) {
     case Compatibility::Refuse:
         link.Disconnect();
         ShowError(texts.InterfaceOld());
@@ -127,7 +117,7 @@ void Connection::Connect(bool interactive, bool reload)
     }
 
     // A unit that never reports ready is read anyway: the reads tell the rest.
-    car.WaitUnitReady(kReadyTimeoutMs);
+    car.WaitUnitReady(unitrules::kReadyTimeoutMs);
 
     if (wait) {
         wait->SetMessage(texts.Text(QStringLiteral("LabelCaricaDati")));
@@ -160,13 +150,7 @@ void Connection::Disconnect() { ctx_.link->Disconnect(); }
 
 Connection::Compatibility Connection::CheckCompatibility(int wordA, int wordB, int today, int lastWarning)
 {
-    const int levelA = wordA & kLevelMask;
-    const int levelB = wordB & kLevelMask;
-    if (levelA <= kSystemLevel && levelB <= kSystemLevel)
-        return Compatibility::Accept;
-    if ((levelA > kSystemLevel && (wordA & kBinding) != 0) || (levelB > kSystemLevel && (wordB & kBinding) != 0))
-        return Compatibility::Refuse;
-    return today <= lastWarning + kWarningInterval ? Compatibility::Accept : Compatibility::Warn;
+    return unitrules::CheckCompatibility(wordA, wordB, today, lastWarning);
 }
 
 QString Connection::VersionPanelText(const QString& label, int version, int modelCode, const QString& versionFile)

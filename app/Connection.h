@@ -1,6 +1,7 @@
 #pragma once
 // The connect, disconnect, reset and fuel-choice commands of the main window.
 
+#include "model/UnitRules.h"
 #include "ui/DialogService.h"
 
 #include <QString>
@@ -30,7 +31,7 @@ public:
 
     // Compatibility check of the two words against the program's level 1029;
     // today is the day number (days since 30 Dec 1899).
-    enum class Compatibility { Accept, Refuse, Warn };
+    using Compatibility = unitrules::Compatibility;
     static Compatibility CheckCompatibility(int wordA, int wordB, int today, int lastWarning);
     // "Versione software: 18.65" or with " - " + name from the version-name file.
     static QString VersionPanelText(const QString& label, int version, int modelCode, const QString& versionFile);

@@ -8,6 +8,7 @@
 #include "files/FormSupport.h"
 #include "link/SerialLink.h"
 #include "model/FileCodec.h"
+#include "model/UnitRules.h"
 #include "settings/GlobalData.h"
 #include "ui/DialogService.h"
 #include "wait/TFormAttesa.h"
@@ -26,8 +27,8 @@ namespace vapora {
 
 namespace {
 
-constexpr int kMaxAttempts = 3;
-constexpr int32_t kBatteryLow = 1;
+constexpr int kMaxAttempts = unitrules::kFirmwareAttempts;
+constexpr int32_t kBatteryLow = unitrules::kProgramBatteryLow;
 
 // The decoded image is a working file of this command only: hidden, and
 // removed at the end whatever happens.

@@ -1,6 +1,7 @@
 #include "editor/LiveStrip.h"
 
 #include "AppContext.h"
+#include "calib/AcquisitionFile.h"
 #include "editor/TFormConfig.h"
 #include "link/SerialLink.h"
 #include "model/ConfCar.h"
@@ -258,7 +259,7 @@ void LiveStrip::Update()
     if (held.minWritten)
         Label("LabPMin")->setText(Pressure(peak_.heldMin));
 
-    opening_ = engine_.apertura > 360 ? engine_.apertura - engine_.arricchimento : engine_.apertura;
+    opening_ = ShownOpening(engine_);
 
     Label("LabTps")->setText(Volts(engine_.tps));
     Label("LabLambda")->setText(Volts(engine_.lambda));

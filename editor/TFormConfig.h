@@ -6,7 +6,7 @@
 // main window's configuration command. Every control writes the record as
 // soon as the user confirms it; the record passes the value on to the unit.
 
-#include "editor/AcquisitionFile.h"
+#include "calib/AcquisitionFile.h"
 #include "editor/LiveStripMath.h"
 
 #include <QDialog>

@@ -216,23 +216,7 @@ void TFormConfig::MenuCominciaDrtClick()
 
 void TFormConfig::WriteRecordLine()
 {
-    const EngineValues& e = strip_->Engine();
-    const StatusValues& s = strip_->Status();
-    RecordLine line;
-    line.timeMs = Now(ctx_) - recordingStart_;
-    line.giri = e.giri;
-    line.mapVolts = e.mapVolts;
-    line.cumulo = e.variazioneTps;
-    line.tps = e.tps;
-    line.lambda = e.lambda;
-    line.apertura = strip_->Opening();
-    line.arricchimento = e.arricchimento;
-    line.correttore = e.correttore;
-    line.flag1 = e.flags;
-    line.flag2 = s.flags;
-    line.pressione = e.pressione;
-    line.temperaturaRaw = s.temperaturaRaw;
-    writer_.Append(line);
+    writer_.Append(MakeRecordLine(Now(ctx_) - recordingStart_, strip_->Engine(), strip_->Status()));
 }
 
 // Renames, or copies and deletes across file systems. False leaves the

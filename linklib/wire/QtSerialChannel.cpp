@@ -1,10 +1,25 @@
 #include "QtSerialChannel.h"
 
+#include <QCoreApplication>
+
 namespace sernox::wire {
 
 namespace {
 constexpr int kWriteTimeoutMs = 2000;
+
+// A host without Qt of its own (the command-line tool) has no application object, and the
+// port's notifiers complain on every open without one. It lives until the process ends.
+void EnsureApplication()
+{
+    if (QCoreApplication::instance() != nullptr)
+        return;
+    static int argc = 1;
+    static char name[] = "SerNoxDL";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication* application = new QCoreApplication(argc, argv);
+    (void)application;
 }
+} // namespace
 
 QtSerialChannel::QtSerialChannel(const QString& portName, int baud)
     : name_(portName)
@@ -14,6 +29,7 @@ QtSerialChannel::QtSerialChannel(const QString& portName, int baud)
 
 bool QtSerialChannel::Open()
 {
+    EnsureApplication();
     port_.setPortName(name_);
     if (!port_.open(QIODevice::ReadWrite))
         return false;

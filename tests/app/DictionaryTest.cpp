@@ -427,7 +427,7 @@ TEST_F(GeneratorTest, LaterTablesAddOnlyTheKeysTheFirstLacks)
 
 QString ProgramDictionarySource()
 {
-    return QDir(QFileInfo(QStringLiteral(__FILE__)).absolutePath()).filePath("../../data/dictionary.txt");
+    return QDir(QStringLiteral(VAPORA_DATA_DIR)).filePath("dictionary.txt");
 }
 
 TEST_F(GeneratorTest, ProgramDictionaryConvertsAndHasEveryKnownKey)

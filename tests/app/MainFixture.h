@@ -81,7 +81,7 @@ inline QList<QStringList> MainDictionaryRows()
         add(key, builtIn.Text(key), QStringLiteral("EN ") + builtIn.Text(key));
     // The other windows' keys (the configuration window loads its texts with the
     // main window's) come from the shipped tables of each window area.
-    const QDir parts(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../data/dictionary.d"));
+    const QDir parts(QStringLiteral(VAPORA_DATA_DIR "/dictionary.d"));
     for (const QString& file : parts.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
         DictionarySource source;
         if (ReadDictionarySource(parts.filePath(file), &source))

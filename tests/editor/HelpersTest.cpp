@@ -1,7 +1,7 @@
 // The pure arithmetic of the editor: marker positions, enrichment bands, the
 // pressure peak hold, block modification and the acquisition line format.
 
-#include "editor/AcquisitionFile.h"
+#include "calib/AcquisitionFile.h"
 #include "editor/BlockEdit.h"
 #include "editor/LiveStripMath.h"
 

@@ -30,7 +30,7 @@ protected:
     void SetUp() override
     {
         FilesTest::SetUp();
-        const QDir data(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../data"));
+        const QDir data(QStringLiteral(VAPORA_DATA_DIR));
         QStringList sources{data.filePath(QStringLiteral("dictionary.txt"))};
         for (const QString& part : QDir(data.filePath(QStringLiteral("dictionary.d")))
                                        .entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name))

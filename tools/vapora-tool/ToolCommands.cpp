@@ -1,5 +1,7 @@
 #include "ToolCommands.h"
 
+#include "UnitCommands.h"
+
 #include "model/ConfCar.h"
 #include "model/Cp1252.h"
 #include "model/FileCodec.h"
@@ -14,6 +16,13 @@
 #include <ostream>
 #include <sstream>
 
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+#include <cstdio>
+
 namespace vapora::tool {
 namespace {
 
@@ -25,6 +34,15 @@ constexpr const char* kUsage =
     "       vapora-tool new OUT [--methane] [--official] [--scope N]\n"
     "       vapora-tool show FILE\n"
     "       vapora-tool diff A B\n";
+
+bool StderrIsTerminal()
+{
+#if defined(_WIN32)
+    return _isatty(_fileno(stderr)) != 0;
+#else
+    return isatty(fileno(stderr)) != 0;
+#endif
+}
 
 struct Failure {
     std::string message;
@@ -267,11 +285,20 @@ int Diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     if (args.empty()) {
-        err << kUsage;
+        err << kUsage << UnitUsage();
         return 1;
     }
     try {
         const std::string& command = args[0];
+        if (command == "--help" || command == "-h" || command == "help") {
+            out << kUsage << UnitUsage();
+            return 0;
+        }
+        if (command == "unit") {
+            UnitEnvironment env;
+            env.terminal = StderrIsTerminal();
+            return RunUnit(args, out, err, env);
+        }
         if (command == "decode" || command == "encode")
             return Codec(args, command == "decode", out);
         if (command == "new")
@@ -280,7 +307,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             return Show(args, out, err);
         if (command == "diff")
             return Diff(args, out, err);
-        err << "vapora-tool: unknown command '" << command << "'\n" << kUsage;
+        err << "vapora-tool: unknown command '" << command << "'
+" << kUsage << UnitUsage();
     } catch (const Failure& f) {
         err << "vapora-tool " << args[0] << ": " << f.message << "\n";
     } catch (const std::exception& e) {

@@ -1,5 +1,6 @@
 #pragma once
-// The command-line companion: codec, new, show and diff of configuration files.
+// The command-line companion: codec, new, show and diff of configuration files, and
+// the unit commands (UnitCommands.h).
 
 #include <iosfwd>
 #include <string>
@@ -7,7 +8,8 @@
 
 namespace vapora::tool {
 
-// args without the program name. Returns the exit status: 0 done, 1 bad input.
+// args without the program name. Returns the exit status: 0 done, 1 bad input, and for
+// the unit commands 2 no unit or link lost, 3 unit refused values, 4 programming failed.
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace vapora::tool

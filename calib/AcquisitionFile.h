@@ -4,6 +4,7 @@
 // every line break CR LF and none after the last line. Numbers never follow
 // the user's locale: the graph and other programs read "." decimals.
 
+#include "calib/LiveFrame.h"
 #include "calib/Recording.h"
 
 #include <filesystem>
@@ -11,6 +12,12 @@
 #include <string>
 
 namespace vapora {
+
+// Opening 1 as the live strip shows and records it: above 360 the enrichment
+// is taken off.
+int ShownOpening(const EngineValues& engine);
+// The record of one tick from the decoded blocks.
+RecordLine MakeRecordLine(uint32_t timeMs, const EngineValues& engine, const StatusValues& status);
 
 // Title and header, no line break after the header.
 std::string AcquisitionHeader(const std::string& dateTime);

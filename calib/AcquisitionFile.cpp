@@ -1,4 +1,4 @@
-#include "editor/AcquisitionFile.h"
+#include "calib/AcquisitionFile.h"
 
 #include <charconv>
 #include <cmath>
@@ -10,6 +10,30 @@ std::string GeneralNumber(double value)
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
     return std::string(buffer, result.ptr);
+}
+
+int ShownOpening(const EngineValues& engine)
+{
+    return engine.apertura > 360 ? engine.apertura - engine.arricchimento : engine.apertura;
+}
+
+RecordLine MakeRecordLine(uint32_t timeMs, const EngineValues& e, const StatusValues& s)
+{
+    RecordLine line;
+    line.timeMs = timeMs;
+    line.giri = e.giri;
+    line.mapVolts = e.mapVolts;
+    line.cumulo = e.variazioneTps;
+    line.tps = e.tps;
+    line.lambda = e.lambda;
+    line.apertura = ShownOpening(e);
+    line.arricchimento = e.arricchimento;
+    line.correttore = e.correttore;
+    line.flag1 = e.flags;
+    line.flag2 = s.flags;
+    line.pressione = e.pressione;
+    line.temperaturaRaw = s.temperaturaRaw;
+    return line;
 }
 
 std::string AcquisitionHeader(const std::string& dateTime)

@@ -1,0 +1,260 @@
+// The unit commands against the simulated unit: in process, and served over a
+// pseudo-terminal by the virtual unit.
+#include "UnitCommands.h"
+
+#include "calib/Recording.h"
+#include "model/SafeFile.h"
+#include "support/FakeClock.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace vapora;
+
+namespace {
+
+std::string Bytes(const fs::path& file)
+{
+    std::string bytes;
+    ReadFileBytes(file, bytes);
+    return bytes;
+}
+
+void WriteText(const fs::path& file, const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
+
+struct UnitTool : ::testing::Test {
+    fs::path dir;
+    std::ostringstream out, err;
+    vapora::test::FakeClock clock;
+
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() / ("vapora-unit-" + std::to_string(getpid()) + "-" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    int Run(std::vector<std::string> args, const std::string& link = "sim")
+    {
+        out.str({});
+        err.str({});
+        args.insert(args.begin(), "unit");
+        args.push_back("--link");
+        args.push_back(link);
+        tool::UnitEnvironment env;
+        env.clock = &clock;
+        env.library = SERNOX_LIB_PATH;
+        return tool::RunUnit(args, out, err, env);
+    }
+    std::string P(const char* name) const { return (dir / name).string(); }
+};
+
+TEST_F(UnitTool, InfoNamesACompatibleUnit)
+{
+    ASSERT_EQ(Run({"info"}), 0) << err.str();
+    EXPECT_NE(out.str().find("Identification: 8.1."), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("Fuel:           LPG"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("(compatible)"), std::string::npos) << out.str();
+}
+
+TEST_F(UnitTool, ReadWriteReadGivesTheSameFileEncodedOrPlain)
+{
+    // The configuration takes its name from the file: both reads use the same one.
+    fs::create_directories(dir / "again");
+    ASSERT_EQ(Run({"read", P("a.vap")}), 0) << err.str();
+    EXPECT_EQ(Bytes(P("a.vap")).substr(0, 4), "EVMF");
+    ASSERT_EQ(Run({"write", P("a.vap")}), 0) << err.str();
+    ASSERT_EQ(Run({"read", P("again/a.vap")}), 0) << err.str();
+    EXPECT_EQ(Bytes(P("a.vap")), Bytes(P("again/a.vap")));
+
+    ASSERT_EQ(Run({"read", P("plain.vap"), "--plain", "--quiet"}), 0) << err.str();
+    const std::string plain = Bytes(P("plain.vap"));
+    EXPECT_EQ(plain.substr(0, 4), "DVMF");
+    EXPECT_NE(plain.find("[Generale]"), std::string::npos);
+    EXPECT_EQ(err.str(), "") << "--quiet prints no progress";
+    ASSERT_EQ(Run({"write", P("plain.vap"), "--scope", "2"}), 0) << err.str();
+}
+
+TEST_F(UnitTool, ProgressIsPlainLinesOffATerminal)
+{
+    ASSERT_EQ(Run({"read", P("a.vap")}), 0);
+    EXPECT_NE(err.str().find("read: 0%\n"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("read: 100%\n"), std::string::npos) << err.str();
+    EXPECT_EQ(err.str().find('\r'), std::string::npos);
+}
+
+TEST_F(UnitTool, BadInputExits1AndTouchesNothing)
+{
+    WriteText(P("old.vap"), "old");
+    WriteText(P("junk.vap"), "no configuration here");
+    const std::vector<std::vector<std::string>> cases = {
+        {},                                   // no command
+        {"flash"},                            // unknown command
+        {"read"},                             // missing OUT
+        {"read", P("x.vap"), "--frobnicate"}, // unknown option
+        {"read", dir.string()},               // a folder as OUT
+        {"read", P("nofolder/x.vap")},        // OUT in a missing folder
+        {"write", P("missing.vap")},          // IN missing
+        {"write", P("old.vap"), "--scope", "7"},
+        {"log", P("x.txt"), "--seconds", "0"},
+        {"program", P("old.vap")},            // neither .s19 nor .pec
+        {"info", "--baud", "19200"},          // a rate for the simulated unit
+    };
+    for (const auto& args : cases) {
+        std::string joined;
+        for (const auto& a : args)
+            joined += a + " ";
+        EXPECT_EQ(Run(args), 1) << joined;
+        EXPECT_NE(err.str().find("vapora-tool unit"), std::string::npos) << joined << err.str();
+    }
+    EXPECT_EQ(Run({"info"}, "serial:"), 1) << "a link setting that cannot be understood";
+    EXPECT_EQ(Bytes(P("old.vap")), "old");
+    EXPECT_FALSE(fs::exists(P("x.vap")));
+    EXPECT_FALSE(fs::exists(P("x.txt")));
+}
+
+TEST_F(UnitTool, NoUnitOnTheLineExits2)
+{
+    EXPECT_EQ(Run({"info"}, "serial:" + P("no-such-port") + "@57600"), 2);
+    EXPECT_NE(err.str().find("cannot open the link"), std::string::npos) << err.str();
+}
+
+TEST_F(UnitTool, LogWritesTheLiveStripsRecordingFormat)
+{
+    ASSERT_EQ(Run({"log", P("drive.txt"), "--seconds", "3"}), 0) << err.str();
+    // 150 ms ticks over 3 s.
+    EXPECT_NE(out.str().find("recorded 20 records"), std::string::npos) << out.str();
+    Recording recording;
+    ASSERT_EQ(ReadRecording(P("drive.txt"), recording).status, RecordingStatus::Ok);
+    EXPECT_EQ(recording.size(), 20u);
+    EXPECT_EQ(recording.time.front(), 0);
+    EXPECT_NEAR(recording.time.back(), 19 * 0.15, 1e-9);
+    const std::string text = Bytes(P("drive.txt"));
+    EXPECT_EQ(text.rfind("Acquisizione VAPORA, ", 0), 0u);
+    EXPECT_NE(text.find("\r\nTEMPO\tGIRI\tMAP\t"), std::string::npos);
+    EXPECT_NE(text.back(), '\n') << "no line break after the last record";
+    for (const auto& entry : fs::directory_iterator(dir))
+        EXPECT_EQ(entry.path().filename(), "drive.txt") << "no scratch file stays";
+}
+
+std::string SRecord(char type, uint32_t address, const std::vector<uint8_t>& data)
+{
+    std::vector<uint8_t> bytes{static_cast<uint8_t>(2 + data.size() + 1)};
+    bytes.push_back(static_cast<uint8_t>(address >> 8));
+    bytes.push_back(static_cast<uint8_t>(address));
+    bytes.insert(bytes.end(), data.begin(), data.end());
+    unsigned sum = 0;
+    std::string line = std::string("S") + type;
+    char hex[3];
+    for (uint8_t b : bytes) {
+        sum += b;
+        std::snprintf(hex, sizeof hex, "%02X", b);
+        line += hex;
+    }
+    std::snprintf(hex, sizeof hex, "%02X", ~sum & 0xFF);
+    return line + hex;
+}
+
+TEST_F(UnitTool, ProgramsAGoodImageAndGivesUpOnACorruptOne)
+{
+    std::string image = SRecord('0', 0, {'V', 'A', 'P'}) + "\r\n";
+    for (uint32_t a = 0; a < 0x400; a += 16)
+        image += SRecord('1', 0x8000 + a, std::vector<uint8_t>(16, static_cast<uint8_t>(a))) + "\r\n";
+    image += SRecord('9', 0x8000, {}) + "\r\n";
+    WriteText(P("good.s19"), image);
+    ASSERT_EQ(Run({"program", P("good.s19")}), 0) << err.str();
+    EXPECT_NE(out.str().find("programmed"), std::string::npos);
+
+    std::string bad = image;
+    bad[bad.find("S1") + 10] = bad[bad.find("S1") + 10] == 'F' ? '0' : 'F'; // checksum no longer matches
+    WriteText(P("bad.s19"), bad);
+    EXPECT_EQ(Run({"program", P("bad.s19")}), 4);
+    EXPECT_NE(err.str().find("after 3 attempts"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("trying again"), std::string::npos) << err.str();
+}
+
+// ---- over a pseudo-terminal ----
+
+struct VirtualUnit {
+    pid_t pid = -1;
+    std::string port;
+
+    explicit VirtualUnit(const std::vector<std::string>& options)
+    {
+        int pipeFd[2];
+        if (pipe(pipeFd) != 0)
+            return;
+        pid = fork();
+        if (pid == 0) {
+            dup2(pipeFd[1], 1);
+            close(pipeFd[0]);
+            std::vector<std::string> argv{VIRTUAL_UNIT_PATH, "--baud", "0"};
+            argv.insert(argv.end(), options.begin(), options.end());
+            std::vector<char*> raw;
+            for (auto& a : argv)
+                raw.push_back(a.data());
+            raw.push_back(nullptr);
+            execv(raw[0], raw.data());
+            _exit(127);
+        }
+        close(pipeFd[1]);
+        char c;
+        while (read(pipeFd[0], &c, 1) == 1 && c != '\n')
+            port += c;
+        close(pipeFd[0]);
+    }
+    ~VirtualUnit()
+    {
+        if (pid > 0) {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+    std::string Link() const { return "serial:" + port + "@115200,answer=60,gap=5"; }
+};
+
+TEST_F(UnitTool, OverTheLineAWrittenFileReadsBackTheSame)
+{
+    VirtualUnit unit({"--scenario", "drive"});
+    ASSERT_EQ(unit.port.rfind("/dev/", 0), 0u) << unit.port;
+    ASSERT_EQ(Run({"read", P("a.vap"), "--plain", "--quiet"}, unit.Link()), 0) << err.str();
+    // A change the unit keeps: one gas map cell and the cylinder count.
+    std::string text = Bytes(P("a.vap"));
+    const auto replace = [&text](const std::string& from, const std::string& to) {
+        const size_t at = text.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        text.replace(at, from.size(), to);
+    };
+    replace("\r\nMappa3_4=127\r\n", "\r\nMappa3_4=131\r\n");
+    replace("\r\nNumeroCilindri=4\r\n", "\r\nNumeroCilindri=6\r\n");
+    // The unit keeps the written configuration's name, which comes from the file's.
+    replace("\r\nDescrizAuto=ResetLpg\r\n", "\r\nDescrizAuto=a\r\n");
+    WriteText(P("a.vap"), text);
+    ASSERT_EQ(Run({"write", P("a.vap"), "--quiet"}, unit.Link()), 0) << err.str();
+    fs::create_directories(dir / "again");
+    ASSERT_EQ(Run({"read", P("again/a.vap"), "--plain", "--quiet"}, unit.Link()), 0) << err.str();
+    EXPECT_EQ(text, Bytes(P("again/a.vap")));
+    EXPECT_EQ(err.str(), "") << "nothing but the tool's own lines on stderr";
+}
+
+TEST_F(UnitTool, AUnitThatGoesSilentMidReadExits2AndKeepsTheOldFile)
+{
+    VirtualUnit unit({"--silent-after", "300", "--delay", "5"});
+    ASSERT_FALSE(unit.port.empty());
+    WriteText(P("old.vap"), "the previous read");
+    EXPECT_EQ(Run({"read", P("old.vap"), "--quiet"}, unit.Link()), 2);
+    EXPECT_NE(err.str().find("link was lost"), std::string::npos) << err.str();
+    EXPECT_EQ(Bytes(P("old.vap")), "the previous read");
+}
+
+} // namespace

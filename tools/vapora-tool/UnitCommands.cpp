@@ -1,0 +1,560 @@
+#include "UnitCommands.h"
+
+#include "LinkLibrary.h"
+#include "Progress.h"
+
+#include "calib/AcquisitionFile.h"
+#include "calib/LiveFrame.h"
+#include "model/ConfCar.h"
+#include "model/FileCodec.h"
+#include "model/ParamIds.h"
+#include "model/SafeFile.h"
+#include "model/UnitRules.h"
+#include "wire/LinkSetting.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <iomanip>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <sstream>
+
+#if defined(_WIN32)
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace vapora::tool {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr uint32_t kLiveTickMs = 150; // the live strip's period
+constexpr int kSlowPeriod = 10;       // status block every eleventh tick, as the strip reads it
+constexpr int kDefaultLogSeconds = 10;
+constexpr int kMaxLogSeconds = 24 * 3600;
+
+struct UnitFailure {
+    int status;
+    std::string message;
+};
+
+struct Options {
+    std::vector<std::string> operands;
+    std::optional<std::string> link;
+    std::optional<std::string> baud;
+    std::optional<std::string> scope;
+    std::optional<std::string> seconds;
+    bool plain = false;
+    bool quiet = false;
+};
+
+Options ParseOptions(const std::vector<std::string>& args)
+{
+    Options o;
+    auto value = [&](size_t& i, const std::string& name) {
+        if (i + 1 >= args.size())
+            throw UnitFailure{kBadInput, name + " needs a value"};
+        return args[++i];
+    };
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--link")
+            o.link = value(i, a);
+        else if (a == "--baud")
+            o.baud = value(i, a);
+        else if (a == "--scope")
+            o.scope = value(i, a);
+        else if (a == "--seconds")
+            o.seconds = value(i, a);
+        else if (a == "--plain")
+            o.plain = true;
+        else if (a == "--quiet")
+            o.quiet = true;
+        else if (a.size() > 2 && a.compare(0, 2, "--") == 0)
+            throw UnitFailure{kBadInput, "unknown option '" + a + "'"};
+        else
+            o.operands.push_back(a);
+    }
+    return o;
+}
+
+int Number(const std::string& text, int low, int high, const std::string& what)
+{
+    int value = 0;
+    size_t used = 0;
+    try {
+        value = std::stoi(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used == 0 || used != text.size() || value < low || value > high)
+        throw UnitFailure{kBadInput, what + " must be a whole number from " + std::to_string(low) + " to " +
+                                         std::to_string(high) + " (got '" + text + "')"};
+    return value;
+}
+
+// The setting text the library is given: --link (or the environment's) with --baud put in.
+std::optional<std::string> LinkSettingText(const Options& o)
+{
+    std::optional<std::string> text = o.link;
+    if (!text) {
+        if (const char* env = std::getenv("VAPORA_LINK"); env != nullptr && *env != '\0')
+            text = env;
+    }
+    if (text) {
+        const sernox::wire::LinkSetting parsed = sernox::wire::ParseLinkSetting(*text);
+        if (parsed.kind == sernox::wire::LinkSetting::Kind::Invalid)
+            throw UnitFailure{kBadInput, "bad link setting '" + *text + "': " + parsed.error};
+    }
+    if (!o.baud)
+        return text;
+    Number(*o.baud, 1, 4000000, "--baud");
+    if (!text || sernox::wire::ParseLinkSetting(*text).kind != sernox::wire::LinkSetting::Kind::Serial)
+        throw UnitFailure{kBadInput, "--baud needs a serial link (--link serial:PORT)"};
+    // serial:PORT[@BAUD][,options]: the rate sits between the port and the options.
+    std::string& s = *text;
+    const size_t optionsAt = s.find(',');
+    std::string head = s.substr(0, optionsAt);
+    const std::string tail = optionsAt == std::string::npos ? std::string() : s.substr(optionsAt);
+    if (const size_t at = head.rfind('@'); at != std::string::npos)
+        head.erase(at);
+    s = head + "@" + *o.baud + tail;
+    return text;
+}
+
+void SetLinkEnvironment(const std::optional<std::string>& text)
+{
+    if (!text)
+        return;
+#if defined(_WIN32)
+    _putenv_s("VAPORA_LINK", text->c_str());
+#else
+    setenv("VAPORA_LINK", text->c_str(), 1);
+#endif
+}
+
+int ProcessId()
+{
+#if defined(_WIN32)
+    return _getpid();
+#else
+    return static_cast<int>(getpid());
+#endif
+}
+
+std::string Hex(int value)
+{
+    std::ostringstream s;
+    s << "0x" << std::hex << std::setw(4) << std::setfill('0') << value;
+    return s.str();
+}
+
+// The link object, the record on it and what the link reported.
+class Session final : public LinkScreen {
+public:
+    Session(const UnitEnvironment& env, const Options& options, Progress& progress)
+        : env_(env), progress_(progress), clock_(env.clock != nullptr ? *env.clock : SystemClock())
+    {
+        SetLinkEnvironment(LinkSettingText(options));
+        const fs::path file = env.library.empty() ? LinkLibrary::BesideProgram() : env.library;
+        if (!library_.Load(file))
+            throw UnitFailure{kNoUnit, library_.Error()};
+        link_ = library_.Create();
+        if (link_ == nullptr)
+            throw UnitFailure{kNoUnit, library_.Error()};
+        link_->Init(0);
+        link_->Configure(5);
+        link_->AttachScreen(this);
+        car_ = std::make_unique<ConfCar>("default.mur", link_, clock_);
+        car_->SetProgressSink([this](int32_t amount, bool add) { progress_.Report(amount, add); });
+    }
+
+    ~Session()
+    {
+        car_.reset();
+        if (link_ != nullptr && link_->IsConnected() != 0)
+            link_->Disconnect();
+    }
+
+    void PostState(int32_t state) override
+    {
+        if (state == 0)
+            lost_ = true;
+    }
+    void SendProgress(int32_t amount, int32_t add) override { progress_.Report(amount, add != 0); }
+
+    // Opens the link and accepts the unit as the program does: identification,
+    // family, compatibility, ready.
+    void Connect(std::ostream& out, bool quietWarning = false)
+    {
+        if (!link_->OpenLink())
+            throw UnitFailure{kNoUnit, "cannot open the link to the unit"};
+        link_->Connect();
+        if (!car_->ReadIdentification()) {
+            link_->Disconnect();
+            throw UnitFailure{kNoUnit, "no unit answers on the link"};
+        }
+        if (!unitrules::IsSupportedFamily(car_->IdUnita)) {
+            link_->Disconnect();
+            throw UnitFailure{kNoUnit, "the unit is not of the family this program serves (identification " +
+                                           IdText() + ")"};
+        }
+        words_ = unitrules::ReadCompatibilityWords(*car_);
+        // No warning interval on the command line: every run says it.
+        compatibility_ = unitrules::CheckCompatibility(words_.a, words_.b, 0, -unitrules::kWarningInterval - 1);
+        if (compatibility_ == unitrules::Compatibility::Refuse) {
+            link_->Disconnect();
+            throw UnitFailure{kNoUnit, "the unit needs a newer program (compatibility words " + Hex(words_.a) + ", " +
+                                           Hex(words_.b) + ")"};
+        }
+        if (compatibility_ == unitrules::Compatibility::Warn && !quietWarning)
+            progress_.Line("warning: the unit is newer than this program; some of its functions may be missing");
+        car_->WaitUnitReady(unitrules::kReadyTimeoutMs);
+        lost_ = false;
+        (void)out;
+    }
+
+    bool LinkLost() const { return lost_ || link_->IsConnected() == 0; }
+    void ForgetLoss() { lost_ = false; }
+
+    std::string IdText() const
+    {
+        std::ostringstream s;
+        for (int i = 0; i < 4; ++i)
+            s << (i ? "." : "") << static_cast<int>(car_->IdUnita[i]);
+        return s.str();
+    }
+
+    SerialLink& Link() { return *link_; }
+    ConfCar& Car() { return *car_; }
+    Clock& TheClock() { return clock_; }
+    unitrules::CompatibilityWords Words() const { return words_; }
+    unitrules::Compatibility CompatibilityResult() const { return compatibility_; }
+
+private:
+    const UnitEnvironment& env_;
+    Progress& progress_;
+    Clock& clock_;
+    LinkLibrary library_;
+    SerialLink* link_ = nullptr;
+    std::unique_ptr<ConfCar> car_;
+    bool lost_ = false;
+    unitrules::CompatibilityWords words_;
+    unitrules::Compatibility compatibility_ = unitrules::Compatibility::Accept;
+};
+
+void ExpectOperands(const Options& o, size_t n, const char* what)
+{
+    if (o.operands.size() != n)
+        throw UnitFailure{kBadInput, std::string("expected ") + what};
+}
+
+// A target that can take a file: not a folder, in a folder that exists.
+void CheckTarget(const std::string& path)
+{
+    std::error_code ec;
+    if (path.empty())
+        throw UnitFailure{kBadInput, "the output file name is empty"};
+    if (fs::is_directory(path, ec))
+        throw UnitFailure{kBadInput, "'" + path + "' is a folder"};
+    const fs::path parent = fs::absolute(fs::path(path), ec).parent_path();
+    if (!fs::is_directory(parent, ec))
+        throw UnitFailure{kBadInput, "the folder of '" + path + "' does not exist"};
+}
+
+void CheckSource(const std::string& path)
+{
+    std::error_code ec;
+    if (fs::is_directory(path, ec))
+        throw UnitFailure{kBadInput, "'" + path + "' is a folder"};
+    if (!fs::is_regular_file(path, ec))
+        throw UnitFailure{kBadInput, "cannot read '" + path + "': no such file"};
+}
+
+// ---- info ----
+
+int Info(const Options& o, Session& session, std::ostream& out)
+{
+    ExpectOperands(o, 0, "no file");
+    session.Connect(out);
+    ConfCar& car = session.Car();
+    int32_t status[20]{};
+    const bool fuelKnown = session.Link().ReadParam(ids::kStatoConfigBlock, status);
+    if (session.LinkLost())
+        throw UnitFailure{kNoUnit, "the link was lost while reading the unit"};
+    const char* verdict = session.CompatibilityResult() == unitrules::Compatibility::Accept ? "compatible"
+                                                                                          : "newer than this program";
+    out << "Identification: " << session.IdText() << "\n"
+        << "Model:          " << car.ModelCode() << "\n"
+        << "Software:       " << car.SoftwareVersion() << "\n"
+        << "Fuel:           " << (!fuelKnown ? "unknown (not read)" : (status[0] & 0x40) != 0 ? "methane" : "LPG")
+        << "\n"
+        << "Compatibility:  " << Hex(session.Words().a) << " " << Hex(session.Words().b) << " (" << verdict << ")\n";
+    return kDone;
+}
+
+// ---- read ----
+
+int Read(const Options& o, Session& session, Progress& progress, std::ostream& out)
+{
+    ExpectOperands(o, 1, "OUT");
+    const std::string target = o.operands[0];
+    CheckTarget(target);
+    session.Connect(out);
+    progress.Start("read");
+    session.Car().ReadAll();
+    progress.Finish();
+    if (session.LinkLost())
+        throw UnitFailure{kNoUnit, "the link was lost during the read; '" + target + "' was not written"};
+
+    ConfCar& car = session.Car();
+    if (!o.plain) {
+        if (!car.SaveToFile(target, 0))
+            throw UnitFailure{kBadInput, "cannot write '" + target + "'"};
+    } else {
+        // Saved encoded under the target's own name (the record takes its name from the file),
+        // then decoded over the target in one replace.
+        std::error_code ec;
+        const fs::path scratchFolder =
+            fs::temp_directory_path(ec) / ("vapora-tool-read-" + std::to_string(ProcessId()));
+        fs::create_directories(scratchFolder, ec);
+        const fs::path scratch = scratchFolder / fs::path(target).filename();
+        const bool saved = car.SaveToFile(scratch.string(), 0) && CryptFile(scratch, target, true, true);
+        fs::remove_all(scratchFolder, ec);
+        if (!saved)
+            throw UnitFailure{kBadInput, "cannot write '" + target + "'"};
+    }
+    out << "read unit " << session.IdText() << " into " << target << (o.plain ? " (plain)" : "") << "\n";
+    return kDone;
+}
+
+// ---- write ----
+
+int Write(const Options& o, Session& session, Progress& progress, std::ostream& out)
+{
+    ExpectOperands(o, 1, "IN");
+    const std::string source = o.operands[0];
+    CheckSource(source);
+    const int scope = o.scope ? Number(*o.scope, 0, 2, "--scope") : 0;
+    session.Connect(out);
+    ConfCar& car = session.Car();
+    // The file goes into the record first, as the program loads it; nothing reaches the unit
+    // from a file that cannot be loaded.
+    car.WriteThrough = false;
+    if (!car.LoadFromFile(source, scope))
+        throw UnitFailure{kBadInput, "cannot load '" + source + "' as a configuration file"};
+    car.WriteThrough = true;
+    progress.Start("write");
+    car.WriteAll();
+    progress.Finish();
+    if (session.LinkLost())
+        throw UnitFailure{kNoUnit, "the link was lost during the write; the unit holds part of '" + source + "'"};
+    out << "wrote " << source << " (scope " << scope << ") to unit " << session.IdText() << "\n";
+    return kDone;
+}
+
+// ---- program ----
+
+bool EndsWithNoCase(const std::string& s, const std::string& suffix)
+{
+    if (s.size() < suffix.size())
+        return false;
+    for (size_t i = 0; i < suffix.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(s[s.size() - suffix.size() + i])) != suffix[i])
+            return false;
+    return true;
+}
+
+int Program(const Options& o, Session& session, Progress& progress, std::ostream& out)
+{
+    ExpectOperands(o, 1, "FIRMWARE");
+    const std::string firmware = o.operands[0];
+    CheckSource(firmware);
+    const bool encoded = EndsWithNoCase(firmware, ".pec");
+    if (!encoded && !EndsWithNoCase(firmware, ".s19"))
+        throw UnitFailure{kBadInput, "'" + firmware + "' is neither a .s19 nor a .pec firmware file"};
+
+    // An encoded image is decoded into a working file of this command only.
+    std::error_code ec;
+    fs::path working;
+    if (encoded) {
+        working = fs::temp_directory_path(ec) / ("vapora-tool-fw-" + std::to_string(ProcessId()) + ".s19");
+        if (!CryptFile(firmware, working, true, false))
+            throw UnitFailure{kBadInput, "cannot decode '" + firmware + "'"};
+    }
+    struct RemoveWorking {
+        fs::path path;
+        ~RemoveWorking()
+        {
+            std::error_code e;
+            if (!path.empty())
+                fs::remove(path, e);
+        }
+    } cleanup{working};
+    const std::string image = encoded ? working.string() : firmware;
+
+    SerialLink& link = session.Link();
+    if (link.IsConnected() != 0)
+        link.Disconnect();
+    link.BeginProgramming();
+    int32_t result = unitrules::kProgramDone;
+    for (int attempt = 1; attempt <= unitrules::kFirmwareAttempts; ++attempt) {
+        progress.Start(attempt == 1 ? std::string("program") : "program (attempt " + std::to_string(attempt) + ")");
+        result = link.ProgramFirmware(image.c_str(), 2, 0, 1);
+        progress.Finish();
+        // A low battery is for the installer to see to, not for another attempt.
+        if (result == unitrules::kProgramDone || result == unitrules::kProgramBatteryLow)
+            break;
+        if (attempt < unitrules::kFirmwareAttempts)
+            progress.Line("programming failed; trying again");
+    }
+    link.EndProgramming();
+    if (result == unitrules::kProgramBatteryLow)
+        throw UnitFailure{kProgrammingFailed, "programming stopped: the battery voltage is too low"};
+    if (result != unitrules::kProgramDone)
+        throw UnitFailure{kProgrammingFailed, "programming failed after " +
+                                                  std::to_string(unitrules::kFirmwareAttempts) + " attempts"};
+    session.ForgetLoss();
+    session.Connect(out);
+    out << "programmed " << firmware << "; unit " << session.IdText() << " runs software "
+        << session.Car().SoftwareVersion() << "\n";
+    return kDone;
+}
+
+// ---- log ----
+
+std::string Now()
+{
+    const std::time_t t = std::time(nullptr);
+    std::tm local{};
+#if defined(_WIN32)
+    localtime_s(&local, &t);
+#else
+    localtime_r(&t, &local);
+#endif
+    std::ostringstream s;
+    s << std::put_time(&local, "%d/%m/%Y %H:%M:%S");
+    return s.str();
+}
+
+int Log(const Options& o, Session& session, Progress& progress, std::ostream& out)
+{
+    ExpectOperands(o, 1, "OUT");
+    const std::string target = o.operands[0];
+    CheckTarget(target);
+    const int seconds = o.seconds ? Number(*o.seconds, 1, kMaxLogSeconds, "--seconds") : kDefaultLogSeconds;
+    session.Connect(out);
+    ConfCar& car = session.Car();
+    SerialLink& link = session.Link();
+    // What decoding needs of the configuration: the probe count and the fuel.
+    link.ReadParam(ids::kFlag1, &car.Flag1);
+    link.ReadParam(ids::kStatoConfigBlock, car.StatoConfigurazione);
+    const double coefficient = car.GetStatusFlag(ConfCar::kMethane) ? kPressureCoeffCng : kPressureCoeffLpg;
+
+    // Recorded beside the target under a name of this process, renamed over it at the end.
+    const fs::path finalPath(target);
+    const fs::path scratch = finalPath.parent_path() /
+                             (finalPath.filename().string() + "." + std::to_string(ProcessId()) + ".part");
+    AcquisitionWriter writer;
+    if (!writer.Open(scratch, Now()))
+        throw UnitFailure{kBadInput, "cannot write '" + target + "'"};
+
+    Clock& clock = session.TheClock();
+    const uint32_t duration = static_cast<uint32_t>(seconds) * 1000;
+    const uint32_t start = clock.TickCount();
+    EngineValues engine;
+    StatusValues status;
+    int slow = 0;
+    size_t records = 0;
+    bool lost = false;
+    progress.Start("log");
+    for (uint32_t tick = 0; tick < duration; tick += kLiveTickMs) {
+        const uint32_t due = start + tick;
+        const uint32_t now = clock.TickCount();
+        if (static_cast<int32_t>(due - now) > 0)
+            clock.Sleep(due - now);
+        uint8_t buffer[kLiveBufferSize]{};
+        int32_t length = kLiveBufferSize;
+        if (link.ReadLive(0, buffer, &length) &&
+            DecodeEngineBlock(buffer, length, coefficient, car.HasTwoProbes(), car.IsUnitKind3(), engine)) {
+            if (slow-- == 0) {
+                uint8_t block[kLiveBufferSize]{};
+                int32_t n = kLiveBufferSize;
+                // A failed status read is tried again on the next tick.
+                slow = link.ReadLive(1, block, &n) && DecodeStatusBlock(block, n, status) ? kSlowPeriod : 0;
+            }
+            writer.Append(MakeRecordLine(clock.TickCount() - start, engine, status));
+            ++records;
+        }
+        if (session.LinkLost()) {
+            lost = true;
+            break;
+        }
+        progress.Report(static_cast<int>(static_cast<uint64_t>(tick + kLiveTickMs) * 100 / duration), false);
+    }
+    progress.Finish();
+    writer.Close();
+    std::error_code ec;
+    fs::rename(scratch, finalPath, ec);
+    if (ec) {
+        fs::remove(scratch, ec);
+        throw UnitFailure{kBadInput, "cannot write '" + target + "'"};
+    }
+    if (lost)
+        throw UnitFailure{kNoUnit, "the link was lost after " + std::to_string(records) + " records; '" + target +
+                                       "' holds them"};
+    out << "recorded " << records << " records in " << target << "\n";
+    return kDone;
+}
+
+} // namespace
+
+const char* UnitUsage()
+{
+    return "       vapora-tool unit info [LINK]\n"
+           "       vapora-tool unit read OUT [--plain] [LINK]\n"
+           "       vapora-tool unit write IN [--scope N] [LINK]\n"
+           "       vapora-tool unit program FIRMWARE.s19|FIRMWARE.pec [LINK]\n"
+           "       vapora-tool unit log OUT.txt [--seconds N] [LINK]\n"
+           "  LINK: [--link SPEC] [--baud N] [--quiet]; SPEC as VAPORA_LINK: sim, or\n"
+           "        serial:PORT[@BAUD][,answer=MS][,attempts=N][,silent=N][,gap=MS]\n"
+           "        (default: VAPORA_LINK, else the in-process simulated unit)\n"
+           "  exit status: 0 done, 1 bad input, 2 no unit or link lost, 3 unit refused values,\n"
+           "               4 programming failed\n";
+}
+
+int RunUnit(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const UnitEnvironment& env)
+{
+    const std::string what = args.size() > 1 ? args[1] : std::string();
+    try {
+        std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
+        if (rest.empty())
+            throw UnitFailure{kBadInput, "expected info, read, write, program or log"};
+        const Options o = ParseOptions(rest);
+        if (what != "info" && what != "read" && what != "write" && what != "program" && what != "log")
+            throw UnitFailure{kBadInput, "unknown unit command '" + what + "'"};
+        Progress progress(err, env.terminal, o.quiet);
+        Session session(env, o, progress);
+        if (what == "info")
+            return Info(o, session, out);
+        if (what == "read")
+            return Read(o, session, progress, out);
+        if (what == "write")
+            return Write(o, session, progress, out);
+        if (what == "program")
+            return Program(o, session, progress, out);
+        return Log(o, session, progress, out);
+    } catch (const UnitFailure& f) {
+        err << "vapora-tool unit" << (what.empty() ? "" : " " + what) << ": " << f.message << "\n";
+        return f.status;
+    } catch (const std::exception& e) {
+        err << "vapora-tool unit" << (what.empty() ? "" : " " + what) << ": " << e.what() << "\n";
+        return kBadInput;
+    }
+}
+
+} // namespace vapora::tool
