@@ -3,6 +3,7 @@
 #include "AppContext.h"
 #include "MainPanels.h"
 #include "MessageTable.h"
+#include "files/FileMessages.h"
 #include "files/FilePaths.h"
 #include "files/FormSupport.h"
 #include "files/TFormSaveOption.h"
@@ -83,7 +84,9 @@ void FileCommands::Open()
         // Nothing of an unreadable file goes to the unit.
         wait.close();
         Texts texts(ctx_.dictionary);
-        ShowError(texts.Get("MessNoFoundFile", QStringLiteral("ATTENZIONE: problemi nell'apertura del file.")));
+        ShowError(FileFailureMessage(
+            texts, texts.Get("MessNoFoundFile", QStringLiteral("ATTENZIONE: problemi nell'apertura del file.")),
+            car.LastFileError()));
         return;
     }
     if (ctx_.link != nullptr && ctx_.link->IsConnected() != 0) {
@@ -132,7 +135,8 @@ void FileCommands::Save()
     }
     if (!saved) {
         Texts texts(ctx_.dictionary);
-        ShowError(texts.Get("MessErroreSalva", QStringLiteral("Impossibile salvare il file.")));
+        ShowError(FileFailureMessage(texts, texts.Get("MessErroreSalva", QStringLiteral("Impossibile salvare il file.")),
+                                     car.LastFileError()));
     }
 }
 

@@ -241,7 +241,7 @@ TEST_F(FileOutcomes, LongPathsAndNamesThatTheFolderTakesAreSavedWhole)
     car.Flag1 = 42;
     ASSERT_TRUE(car.SaveToFile(longPath, 0));
     EXPECT_EQ(car.FileName, longPath);
-    EXPECT_FALSE(fs::exists(cut));
+    EXPECT_FALSE(fs::is_regular_file(cut));
     ConfCar other{"default.mur", &link, clock};
     ASSERT_TRUE(other.LoadFromFile(longPath, 0));
     EXPECT_EQ(other.Flag1, 42);
@@ -368,6 +368,10 @@ TEST_F(FileOutcomes, EveryTextFieldStaysOnItsLineAndKeepsItsQuotes)
     const IniFile ini = IniFile::FromText(Decoded(Path(odd)));
     EXPECT_EQ(ini.ReadString("Generale", "NomeConfigurazione", ""), "n  Flag1=77.vap");
     EXPECT_EQ(ini.ReadInteger("Generale", "Flag1", -1), 5);
+
+    // A file name in quotes is a text like the others.
+    ASSERT_TRUE(source.SaveToFile(Path("'q'"), 0));
+    EXPECT_EQ(IniFile::FromText(Decoded(Path("'q'"))).ReadString("Generale", "NomeConfigurazione", ""), "'q'");
 
     const std::string prog = "\"p\"\r\nMurFile=1";
     ASSERT_TRUE(ConfCar::WriteFileHeader(Path("quotes.vap"), &prog, nullptr));
