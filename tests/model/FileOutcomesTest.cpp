@@ -259,6 +259,11 @@ TEST_F(FileOutcomes, LongPathsAndNamesThatTheFolderTakesAreSavedWhole)
 
     // A failed save keeps the old file and leaves no scratch file beside it.
     const std::string old = Get(file);
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::remove);
+    car.Flag1 = 45;
+    EXPECT_FALSE(car.SaveToFile(file, 0));
+    EXPECT_EQ(car.LastFileError(), FileError::ReadOnly);
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
     fs::permissions(root, fs::perms::owner_write, fs::perm_options::remove);
     const bool enforced = !std::ofstream(root / "probe");
     if (enforced) {
