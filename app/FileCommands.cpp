@@ -3,6 +3,7 @@
 #include "AppContext.h"
 #include "MainPanels.h"
 #include "MessageTable.h"
+#include "files/FileMessages.h"
 #include "files/FilePaths.h"
 #include "files/FormSupport.h"
 #include "files/TFormSaveOption.h"
@@ -84,7 +85,9 @@ void FileCommands::Open()
         // Nothing of an unreadable file goes to the unit.
         wait.close();
         Texts texts(ctx_.dictionary);
-        ShowError(texts.Get("MessNoFoundFile", QStringLiteral("ATTENZIONE: problemi nell'apertura del file.")));
+        ShowError(FileFailureMessage(
+            texts, texts.Get("MessNoFoundFile", QStringLiteral("ATTENZIONE: problemi nell'apertura del file.")),
+            car.LastFileError()));
         return;
     }
     bool wrote = false;
@@ -136,7 +139,8 @@ void FileCommands::Save()
     }
     if (!saved) {
         Texts texts(ctx_.dictionary);
-        ShowError(texts.Get("MessErroreSalva", QStringLiteral("Impossibile salvare il file.")));
+        ShowError(FileFailureMessage(texts, texts.Get("MessErroreSalva", QStringLiteral("Impossibile salvare il file.")),
+                                     car.LastFileError()));
     }
 }
 

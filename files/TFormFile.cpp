@@ -3,6 +3,7 @@
 
 #include "AppContext.h"
 #include "AppMessages.h"
+#include "files/FileMessages.h"
 #include "files/FilePaths.h"
 #include "files/FormSupport.h"
 #include "i18n/Cp1252.h"
@@ -507,7 +508,9 @@ void TFormFile::LoadSelected()
     if (!loaded) {
         // A file that cannot be read must not reach the unit, nor pass for loaded.
         wait.close();
-        ctx_.dialogs->Message(this, windowTitle(), messNoFoundFile_, MsgIcon::Error);
+        Texts texts(ctx_.dictionary);
+        ctx_.dialogs->Message(this, windowTitle(), FileFailureMessage(texts, messNoFoundFile_, car.LastFileError()),
+                              MsgIcon::Error);
         return;
     }
     bool wrote = false;
@@ -557,7 +560,9 @@ void TFormFile::SaveAs()
         saved = car.SaveToFile(LocalFilePath(path), Scope());
     }
     if (!saved) {
-        ctx_.dialogs->Message(this, windowTitle(), messSaveFailed_, MsgIcon::Error);
+        Texts texts(ctx_.dictionary);
+        ctx_.dialogs->Message(this, windowTitle(), FileFailureMessage(texts, messSaveFailed_, car.LastFileError()),
+                              MsgIcon::Error);
         return;
     }
     accept();

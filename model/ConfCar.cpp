@@ -5,6 +5,9 @@
 #include "model/Ntc.h"
 #include "model/ParamIds.h"
 
+#include <climits>
+#include <cmath>
+
 namespace vapora {
 
 ConfCar::ConfCar(const std::string& fileName, SerialLink* link, Clock& clock)
@@ -223,8 +226,18 @@ void ConfCar::ClearLearnedPoints()
 
 int ConfCar::AddLearnedPoint(int giri, double map, double iniezione, int nGiri, int nMap, int n)
 {
-    const auto mapThousandths = static_cast<int32_t>(map * 1000 + 0.1);
-    const auto injThousandths = static_cast<int32_t>(iniezione * 1000 + 0.1);
+    // Nearest thousandth, halves away from zero: a value saved and loaded again comes back
+    // the same, negative ones included.
+    auto thousandths = [](double v) {
+        const double scaled = std::round(v * 1000);
+        if (std::isnan(scaled))
+            return int32_t{0};
+        if (scaled <= INT32_MIN)
+            return INT32_MIN;
+        return scaled >= INT32_MAX ? INT32_MAX : static_cast<int32_t>(scaled);
+    };
+    const int32_t mapThousandths = thousandths(map);
+    const int32_t injThousandths = thousandths(iniezione);
     auto number = [&] { return n > 0 ? n : ++ProssimoPunto; };
 
     for (size_t i = 0; i < PuntiAppresi.size(); ++i) {

@@ -6,6 +6,7 @@
 
 #include "model/ParamIds.h"
 #include "model/RawFields.h"
+#include "model/SafeFile.h"
 
 #include <cmath>
 #include <climits>
@@ -199,8 +200,16 @@ void ParameterGroups(ConfCar& car, Field field, Step step, Climate climate, Petr
 
 bool ConfCar::SaveToFile(const std::string& fileName, int scope)
 {
-    if (!fileName.empty())
+    lastError_ = FileError::None;
+    // A failed save leaves the record bound to the file it had.
+    const std::string previousFile = FileName;
+    if (!fileName.empty()) {
+        if (PathTooLong(fileName)) {
+            lastError_ = FileError::PathTooLong;
+            return false;
+        }
         SetFileName(fileName);
+    }
     try {
         // An empty copy: a save never merges with what the file held before.
         OpenIni(false);
@@ -246,12 +255,21 @@ bool ConfCar::SaveToFile(const std::string& fileName, int scope)
         Progress(100, false);
         // The file is replaced only once its encoded copy is complete; a failed save keeps
         // both the old file and the record's unsaved state.
-        if (!CloseIni(true))
+        if (!CloseIni(true)) {
+            FileName = previousFile;
             return false;
+        }
         Modified = false;
         return true;
+    } catch (const FileFailure& failure) {
+        CloseIni(false);
+        FileName = previousFile;
+        lastError_ = failure.Reason;
+        return false;
     } catch (const std::exception&) {
         CloseIni(false);
+        FileName = previousFile;
+        lastError_ = FileError::Other;
         return false;
     }
 }
@@ -267,8 +285,16 @@ void ConfCar::KeepLoadedInRange(int32_t param, std::string_view key, int32_t& va
 
 bool ConfCar::LoadFromFile(const std::string& fileName, int scope)
 {
-    if (!fileName.empty())
+    lastError_ = FileError::None;
+    // A refused file leaves the record, its bound name and the unit as they were.
+    const std::string previousFile = FileName;
+    if (!fileName.empty()) {
+        if (PathTooLong(fileName)) {
+            lastError_ = FileError::PathTooLong;
+            return false;
+        }
         SetFileName(fileName);
+    }
     correctedKeys_.clear();
     // Files come from anywhere: every value goes into the record within its parameter's range.
     const std::vector<RawField> fields = RawFieldsOf(*this);
@@ -281,6 +307,10 @@ bool ConfCar::LoadFromFile(const std::string& fileName, int scope)
     };
     try {
         OpenIni(true);
+        // Every configuration file the program writes, in any scope, has this section; a file
+        // without it (empty, random bytes, another INI text) is not one.
+        if (!Ini->SectionExists(kGenerale))
+            throw FileFailure(FileError::NotConfiguration);
         auto read = [&readRaw](std::string_view section, const std::string& key, int32_t& value) {
             readRaw(section, key, value);
         };
@@ -343,8 +373,15 @@ bool ConfCar::LoadFromFile(const std::string& fileName, int scope)
         Modified = false;
         CloseIni(false);
         return true;
-    } catch (const std::exception&) {
+    } catch (const FileFailure& failure) {
         CloseIni(false);
+        FileName = previousFile;
+        lastError_ = failure.Reason;
+        return false;
+    } catch (const std::exception&) {
+        // Fields already read keep their new values.
+        CloseIni(false);
+        lastError_ = FileError::Other;
         return false;
     }
 }

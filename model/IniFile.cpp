@@ -28,22 +28,18 @@ std::string_view Trim(std::string_view s)
     return s;
 }
 
-char LowerAscii(char c)
+// The lookup form of a section or key name: trimmed, ASCII letters in lower case.
+std::string Folded(std::string_view name)
 {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    std::string folded(Trim(name));
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return folded;
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (LowerAscii(a[i]) != LowerAscii(b[i]))
-            return false;
-    return true;
-}
-
-// The name of a section line ("[name]"), or false for any other line.
+// The name of a section line ("[name]"), or false for any other line. Without a closing ']'
+// the line is not a header.
 bool SectionName(std::string_view line, std::string_view& name)
 {
     line = Trim(line);
@@ -51,15 +47,17 @@ bool SectionName(std::string_view line, std::string_view& name)
         return false;
     line.remove_prefix(1);
     const std::size_t close = line.rfind(']');
-    name = Trim(close == npos ? line : line.substr(0, close));
+    if (close == npos)
+        return false;
+    name = Trim(line.substr(0, close));
     return true;
 }
 
-// Splits a "key=value" line; comments, section lines and lines without '=' are not keys.
+// Splits a "key=value" line of a section; comments and lines without '=' are not keys.
 bool KeyLine(std::string_view line, std::string_view& key, std::string_view& value)
 {
     const std::string_view trimmed = Trim(line);
-    if (trimmed.empty() || trimmed.front() == '[' || trimmed.front() == ';')
+    if (trimmed.empty() || trimmed.front() == ';')
         return false;
     const std::size_t equals = trimmed.find('=');
     if (equals == npos)
@@ -67,6 +65,17 @@ bool KeyLine(std::string_view line, std::string_view& key, std::string_view& val
     key = Trim(trimmed.substr(0, equals));
     value = Trim(trimmed.substr(equals + 1));
     return true;
+}
+
+// A value between one pair of the same quotes, double or single, loses them on reading.
+bool Quoted(std::string_view value)
+{
+    return value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
+}
+
+std::string_view Unquoted(std::string_view value)
+{
+    return Quoted(value) ? value.substr(1, value.size() - 2) : value;
 }
 
 // Leading part of `text` as a number, as the profile functions read it.
@@ -118,68 +127,60 @@ IniFile IniFile::FromText(std::string_view text, std::filesystem::path file)
 
 void IniFile::Load(std::string_view text)
 {
-    lines_.clear();
+    preamble_.clear();
+    sections_.clear();
+    sectionIndex_.clear();
+    std::string_view name, key, value;
     while (!text.empty()) {
         const std::size_t lf = text.find('\n');
         std::string_view line = text.substr(0, lf);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        lines_.emplace_back(line);
         text.remove_prefix(lf == npos ? text.size() : lf + 1);
+
+        if (SectionName(line, name)) {
+            sectionIndex_.emplace(Folded(name), sections_.size()); // the first of duplicates wins
+            sections_.push_back(Section{std::string(line), {}, {}});
+        } else if (sections_.empty()) {
+            preamble_.emplace_back(line);
+        } else {
+            Section& section = sections_.back();
+            if (KeyLine(line, key, value))
+                section.keys.emplace(Folded(key), section.lines.size());
+            section.lines.emplace_back(line);
+        }
     }
 }
 
-std::size_t IniFile::FindSection(std::string_view section) const
+const IniFile::Section* IniFile::Find(std::string_view section) const
 {
-    std::string_view name;
-    for (std::size_t i = 0; i < lines_.size(); ++i)
-        if (SectionName(lines_[i], name) && EqualNoCase(name, Trim(section)))
-            return i;
-    return npos;
-}
-
-std::size_t IniFile::SectionEnd(std::size_t sectionLine) const
-{
-    std::string_view name;
-    std::size_t i = sectionLine + 1;
-    while (i < lines_.size() && !SectionName(lines_[i], name))
-        ++i;
-    return i;
-}
-
-std::size_t IniFile::FindKey(std::size_t sectionLine, std::string_view key) const
-{
-    std::string_view name, value;
-    const std::size_t end = SectionEnd(sectionLine);
-    for (std::size_t i = sectionLine + 1; i < end; ++i)
-        if (KeyLine(lines_[i], name, value) && EqualNoCase(name, Trim(key)))
-            return i;
-    return npos;
+    const auto it = sectionIndex_.find(Folded(section));
+    return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
 bool IniFile::FindValue(std::string_view section, std::string_view key, std::string& value) const
 {
-    const std::size_t sectionLine = FindSection(section);
-    if (sectionLine == npos)
+    const Section* s = Find(section);
+    if (s == nullptr)
         return false;
-    const std::size_t keyLine = FindKey(sectionLine, key);
-    if (keyLine == npos)
+    const auto it = s->keys.find(Folded(key));
+    if (it == s->keys.end())
         return false;
     std::string_view name, found;
-    KeyLine(lines_[keyLine], name, found);
-    value.assign(found);
+    KeyLine(s->lines[it->second], name, found);
+    value.assign(Unquoted(found));
     return true;
 }
 
 bool IniFile::SectionExists(std::string_view section) const
 {
-    return FindSection(section) != npos;
+    return Find(section) != nullptr;
 }
 
 bool IniFile::KeyExists(std::string_view section, std::string_view key) const
 {
-    std::string value;
-    return FindValue(section, key, value);
+    const Section* s = Find(section);
+    return s != nullptr && s->keys.count(Folded(key)) != 0;
 }
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key, std::string_view def) const
@@ -209,25 +210,42 @@ double IniFile::ReadFloat(std::string_view section, std::string_view key, double
 
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value)
 {
-    const std::string keyValue = std::string(Trim(key)) + "=" + std::string(value);
-    const std::size_t sectionLine = FindSection(section);
-    if (sectionLine == npos) {
-        lines_.push_back("[" + std::string(Trim(section)) + "]");
-        lines_.push_back(keyValue);
+    // One line per value: a line break or NUL inside a text would start a key of its own.
+    auto oneLine = [](std::string_view text) {
+        std::string line(text);
+        for (char& c : line)
+            if (c == '\r' || c == '\n' || c == '\0')
+                c = ' ';
+        return line;
+    };
+    std::string written = oneLine(value);
+    if (Quoted(Trim(written)))
+        written = '"' + written + '"';
+    const std::string keyName = oneLine(Trim(key));
+
+    const auto found = sectionIndex_.find(Folded(section));
+    if (found == sectionIndex_.end()) {
+        sectionIndex_.emplace(Folded(section), sections_.size());
+        Section added{"[" + oneLine(Trim(section)) + "]", {keyName + "=" + written}, {}};
+        added.keys.emplace(Folded(keyName), 0);
+        sections_.push_back(std::move(added));
         return;
     }
-    const std::size_t keyLine = FindKey(sectionLine, key);
-    if (keyLine != npos) {
+    Section& s = sections_[found->second];
+    const auto keyLine = s.keys.find(Folded(keyName));
+    if (keyLine != s.keys.end()) {
         std::string_view storedKey, oldValue;
-        KeyLine(lines_[keyLine], storedKey, oldValue);
-        lines_[keyLine] = std::string(storedKey) + "=" + std::string(value);
+        KeyLine(s.lines[keyLine->second], storedKey, oldValue);
+        s.lines[keyLine->second] = std::string(storedKey) + "=" + written;
         return;
     }
-    // After the section's last non-blank line, so blank lines before the next section stay.
-    std::size_t insertAt = SectionEnd(sectionLine);
-    while (insertAt > sectionLine + 1 && Trim(lines_[insertAt - 1]).empty())
+    // After the section's last non-blank line, so blank lines before the next section stay;
+    // only blank lines move, so no key's line number changes.
+    std::size_t insertAt = s.lines.size();
+    while (insertAt > 0 && Trim(s.lines[insertAt - 1]).empty())
         --insertAt;
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), keyValue);
+    s.lines.insert(s.lines.begin() + static_cast<std::ptrdiff_t>(insertAt), keyName + "=" + written);
+    s.keys.emplace(Folded(keyName), insertAt);
 }
 
 void IniFile::WriteInteger(std::string_view section, std::string_view key, int value)
@@ -251,9 +269,16 @@ void IniFile::WriteFloat(std::string_view section, std::string_view key, double 
 std::string IniFile::Text() const
 {
     std::string text;
-    for (const std::string& line : lines_) {
+    auto add = [&text](const std::string& line) {
         text += line;
         text += "\r\n";
+    };
+    for (const std::string& line : preamble_)
+        add(line);
+    for (const Section& section : sections_) {
+        add(section.header);
+        for (const std::string& line : section.lines)
+            add(line);
     }
     return text;
 }

@@ -3,15 +3,20 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace vapora {
 
 // A Windows INI text with the behaviour of the profile functions the configuration files were
 // written with: names compare without regard to (ASCII) case, the first of duplicate sections
-// or keys wins, blanks around names and values are ignored on reading, an existing key is
-// updated in place, a new key goes to the end of its section and a new section to the end of
-// the text. Texts are raw bytes (Windows-1252 in practice) and are never re-encoded.
+// or keys wins, blanks around names and values are ignored on reading, one pair of enclosing
+// double or single quotes is removed from a value on reading, a line starting with '[' is a
+// section header only when it has a closing ']', an existing key is updated in place, a new
+// key goes to the end of its section and a new section to the end of the text. Unlike those
+// functions it keeps blank lines and comments, keeps long values whole and gives the default
+// for a value that is not a number. Texts are raw bytes (Windows-1252 in practice) and are
+// never re-encoded. The text is parsed once, so lookups do not grow with the file.
 class IniFile {
 public:
     // Loads the file's bytes; a missing or unreadable file gives an empty INI bound to it.
@@ -34,6 +39,8 @@ public:
     // Decimal with '.', whatever the locale; trailing garbage ignored as for integers.
     double ReadFloat(std::string_view section, std::string_view key, double def) const;
 
+    // A value is written on one line: CR, LF and NUL become blanks. A value that reading would
+    // take out of its enclosing quotes gets one more pair, so that it reads back as written.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteInteger(std::string_view section, std::string_view key, int value);
     void WriteBool(std::string_view section, std::string_view key, bool value);  // "1" / "0"
@@ -46,18 +53,22 @@ public:
     bool Flush() const;
 
 private:
+    struct Section {
+        std::string header;                                // the header line as written
+        std::vector<std::string> lines;                    // up to the next header, without line ends
+        std::unordered_map<std::string, std::size_t> keys; // lower-case name -> its first key line
+    };
+
     IniFile() = default;
     void Load(std::string_view text);
-    // Index of the first section line with that name, or npos.
-    std::size_t FindSection(std::string_view section) const;
-    // End of the section starting at `sectionLine`: the next section line or the end.
-    std::size_t SectionEnd(std::size_t sectionLine) const;
-    // Index of the first key line of that name in the section, or npos.
-    std::size_t FindKey(std::size_t sectionLine, std::string_view key) const;
+    const Section* Find(std::string_view section) const;
+    // The value of a key as read: trimmed, one pair of enclosing quotes removed.
     bool FindValue(std::string_view section, std::string_view key, std::string& value) const;
 
     std::filesystem::path file_;
-    std::vector<std::string> lines_;  // without line ends
+    std::vector<std::string> preamble_; // lines before the first section
+    std::vector<Section> sections_;     // in file order, duplicates included
+    std::unordered_map<std::string, std::size_t> sectionIndex_; // lower-case name -> first section
 };
 
 }  // namespace vapora

@@ -1,51 +1,14 @@
 #include "model/IoBaseData.h"
 
 #include "model/FileCodec.h"
-
-#include <cstdio>
-#include <random>
-#include <stdexcept>
+#include "model/SafeFile.h"
+#include "model/ScratchFiles.h"
 
 namespace vapora {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr const char* kOpenFailed = "Impossibile aprire il file";
-
-std::FILE* OpenFile(const fs::path& file, const char* mode)
-{
-#ifdef _WIN32
-    const std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
-    return _wfopen(file.c_str(), wideMode.c_str());
-#else
-    return std::fopen(file.c_str(), mode);
-#endif
-}
-
-// Creates an empty "_de" file with a name no other file of the temporary folder has.
-fs::path CreateTemporaryFile()
-{
-    static std::mt19937 generator{std::random_device{}()};
-    std::error_code ec;
-    const fs::path folder = fs::temp_directory_path(ec);
-    if (ec)
-        throw std::runtime_error(kOpenFailed);
-    for (int attempt = 0; attempt < 32; ++attempt) {
-        char name[32];
-        std::snprintf(name, sizeof name, "_de%08x.tmp", static_cast<unsigned>(generator()));
-        const fs::path candidate = folder / name;
-        // Exclusive creation: an existing file of that name is never taken over.
-        if (std::FILE* file = OpenFile(candidate, "wbx")) {
-            std::fclose(file);
-            return candidate;
-        }
-        if (!fs::exists(fs::symlink_status(candidate, ec)))
-            break; // the folder itself refuses new files
-    }
-    throw std::runtime_error(kOpenFailed);
-}
 
 void RemoveFile(const fs::path& file)
 {
@@ -63,15 +26,27 @@ void IoBaseData::OpenIni(bool decode)
 {
     if (IniOpen)
         return;
-    const fs::path temporary = CreateTemporaryFile();
-    try {
-        if (decode && !CryptFile(fs::path(FileName), temporary, true, true))
-            throw std::runtime_error(kOpenFailed);
-        Ini = std::make_unique<IniFile>(temporary);
-    } catch (...) {
-        RemoveFile(temporary);
-        throw;
+    FileError why = FileError::Other;
+    std::string plain;
+    if (decode) {
+        // The file first: a missing file is told as such whatever the temporary folder's state.
+        std::string bytes;
+        if (!ReadFileBytes(fs::path(FileName), bytes, &why))
+            throw FileFailure(why);
+        plain = CryptBytes(bytes, true, true, {});
     }
+    std::error_code ec;
+    const fs::path folder = fs::temp_directory_path(ec);
+    if (ec)
+        throw FileFailure(FileError::TempMissing);
+    fs::path temporary;
+    if (!CreateScratchFile(folder, kDecodeScratchPrefix, temporary, &why))
+        throw FileFailure(InTemporaryFolder(why));
+    if (decode && !OverwriteFile(temporary, plain, &why)) {
+        RemoveFile(temporary);
+        throw FileFailure(InTemporaryFolder(why));
+    }
+    Ini = std::make_unique<IniFile>(IniFile::FromText(plain, temporary));
     TempFileName = temporary;
     IniOpen = true;
 }
@@ -81,8 +56,13 @@ bool IoBaseData::CloseIni(bool encode)
     if (!IniOpen)
         return true;
     bool ok = true;
-    if (encode)
-        ok = Ini->Flush() && CryptFile(TempFileName, fs::path(FileName), false, true);
+    if (encode) {
+        // Straight from the copy in memory: the target is the only file written.
+        FileError why = FileError::Other;
+        ok = WriteFileReplacing(fs::path(FileName), CryptBytes(Ini->Text(), false, true, {}), &why);
+        if (!ok)
+            lastError_ = why;
+    }
     Ini.reset();
     RemoveFile(TempFileName);
     TempFileName.clear();

@@ -2,16 +2,25 @@
 // Base of every data object bound to one configuration file: the bound file
 // name, the "modified since last save/load" flag and the working INI copy.
 
+#include "model/FileError.h"
 #include "model/IniFile.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace vapora {
+
+// Raised inside the file operations; carries why the file could not be used.
+class FileFailure : public std::runtime_error {
+public:
+    explicit FileFailure(FileError reason) : std::runtime_error("Impossibile aprire il file"), Reason(reason) {}
+    FileError Reason;
+};
 
 class IoBaseData {
 public:
@@ -21,18 +30,23 @@ public:
     IoBaseData(const IoBaseData&) = delete;
     IoBaseData& operator=(const IoBaseData&) = delete;
 
-    // Keeps at most the 249 characters that the bound-name field holds.
-    void SetFileName(const std::string& path) { FileName = path.substr(0, kFileNameMax); }
+    // The path is kept whole: a cut path would name another file. Callers refuse paths
+    // longer than kPathMax before binding them.
+    void SetFileName(const std::string& path) { FileName = path; }
 
-    // Opens a working copy in a new "_de" file of the system's temporary folder; with decode it
-    // holds the decoded FileName, otherwise it starts empty. Nothing happens when one is open.
-    // Throws std::runtime_error("Impossibile aprire il file") when the copy cannot be made; no
-    // temporary file is left behind then.
+    // Opens a working copy in a new "_de" scratch file of the system's temporary folder; with
+    // decode it holds the decoded FileName, otherwise it starts empty. Nothing happens when one
+    // is open. Throws FileFailure (text "Impossibile aprire il file") with the cause when the
+    // copy cannot be made; no scratch file is left behind then.
     void OpenIni(bool decode);
     // Closes the working copy and deletes its file. With encode the copy is first encoded over
     // FileName, which is replaced only when the whole encoded file is written. False when that
-    // fails (FileName is then as it was); true otherwise, also when nothing was open.
+    // fails (FileName is then as it was, LastFileError says why); true otherwise, also when
+    // nothing was open.
     bool CloseIni(bool encode);
+
+    // Why the last failed load or save of this object failed.
+    FileError LastFileError() const { return lastError_; }
 
     // Each read leaves `dest` as it was and answers false when the key is absent.
     bool ReadIntKey(int32_t& dest, std::string_view key, std::string_view section) const;
@@ -44,13 +58,14 @@ public:
     void WriteBoolKey(bool value, std::string_view key, std::string_view section);
     void WriteStringKey(std::string_view text, std::string_view key, std::string_view section);
 
-    static constexpr size_t kFileNameMax = 249;
-
     std::string FileName;
     bool IniOpen = false;
     std::unique_ptr<IniFile> Ini;
     std::filesystem::path TempFileName; // the working copy's file while IniOpen
     bool Modified = false;
+
+protected:
+    FileError lastError_ = FileError::None;
 };
 
 } // namespace vapora

@@ -6,6 +6,7 @@
 #include "i18n/TDataModuleMur.h"
 #include "model/ConfCar.h"
 #include "platform/Platform.h"
+#include "platform/ScratchCleanup.h"
 #include "platform/SingleInstance.h"
 #include "settings/GlobalData.h"
 #include "ui/DialogService.h"
@@ -36,6 +37,8 @@ Program::Outcome Program::Start()
     }
 
     QCoreApplication::setApplicationName(ctx_.applicationTitle);
+    // What a killed run left behind; files of live runs and of the tool stay.
+    RemoveStaleScratch(QDir::currentPath());
 
     const QString path = options_.libraryPath.isEmpty()
                              ? QCoreApplication::applicationDirPath() + QStringLiteral("/SerNoxDL")

@@ -274,7 +274,7 @@ TEST_F(ConfigFile, ParameterScopeCarriesOnlyTheParameters)
 
 TEST_F(ConfigFile, ClimateEffectShiftsTheMapOnlyForParameterLoads)
 {
-    const std::string file = Plain("climate.vap", "[Carburazione]\r\nEffettoClima=3\r\n");
+    const std::string file = Plain("climate.vap", "[Generale]\r\n[Carburazione]\r\nEffettoClima=3\r\n");
     for (int scope : {0, 2}) {
         ConfCar c{"default.mur", &link, clock};
         for (auto& row : c.MappaCarburazione)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <filesystem>
 #include <fstream>
@@ -163,4 +164,98 @@ TEST(IniFileFile, LoadsAndFlushesBytesExactly)
 
     EXPECT_FALSE(IniFile(dir / "missing" / "x.ini").Flush());
     fs::remove_all(dir);
+}
+
+TEST(IniFileProfile, EnclosingQuotesAreRemovedOnReading)
+{
+    const IniFile ini = IniFile::FromText("[S]\r\n"
+                                          "A=\"quoted value\"\r\n"
+                                          "B='single'\r\n"
+                                          "E=\"\"\r\n"
+                                          "F=\"a\"b\"\r\n"
+                                          "G=\"open\r\n"
+                                          "H=\"mixed'\r\n"
+                                          "I=\"\r\n"
+                                          "J=  \"  blanks kept inside  \"  \r\n"
+                                          "N=\"8\"\r\n"
+                                          "M='-12'\r\n");
+    struct Case {
+        const char* key;
+        const char* text;
+    };
+    for (const Case& c : {Case{"A", "quoted value"}, Case{"B", "single"}, Case{"E", ""}, Case{"F", "a\"b"},
+                          Case{"G", "\"open"}, Case{"H", "\"mixed'"}, Case{"I", "\""},
+                          Case{"J", "  blanks kept inside  "}})
+        EXPECT_EQ(ini.ReadString("S", c.key, "<none>"), c.text) << c.key;
+    EXPECT_EQ(ini.ReadInteger("S", "N", -1), 8);
+    EXPECT_EQ(ini.ReadInteger("S", "M", -1), -12);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("S", "N", -1), 8);
+    EXPECT_EQ(ini.ReadInteger("S", "A", -1), -1); // still not a number
+}
+
+TEST(IniFileProfile, QuotedTextsAreWrittenSoTheyReadBackAsGiven)
+{
+    IniFile ini = IniFile::FromText("");
+    for (const char* text : {"\"q\"", "'q'", "\"\"", "''", " \"padded\" ", "\"a\"b\"", "\"open", "plain", "\""}) {
+        ini.WriteString("S", "k", text);
+        EXPECT_EQ(ini.ReadString("S", "k", "<none>"), text) << ini.Text();
+        // Another reader with the same rules gets the same text from the written file.
+        EXPECT_EQ(IniFile::FromText(ini.Text()).ReadString("S", "k", "<none>"), text);
+    }
+    ini.WriteString("S", "k", "\"q\"");
+    EXPECT_EQ(ini.Text(), "[S]\r\nk=\"\"q\"\"\r\n");
+    ini.WriteString("S", "k", "plain \"inner\" text");
+    EXPECT_EQ(ini.Text(), "[S]\r\nk=plain \"inner\" text\r\n");
+}
+
+TEST(IniFileProfile, BracketLineWithoutCloseIsNotASectionHeader)
+{
+    const std::string text = "[A]\r\n"
+                             "a=1\r\n"
+                             "[S\r\n"
+                             "b=2\r\n"
+                             "[x=1\r\n"
+                             "[B] trailing\r\n"
+                             "c=3\r\n";
+    const IniFile ini = IniFile::FromText(text);
+    EXPECT_EQ(ini.ReadInteger("A", "b", -1), 2); // still in [A]
+    EXPECT_EQ(ini.ReadInteger("A", "[x", -1), 1);
+    EXPECT_FALSE(ini.SectionExists("S"));
+    EXPECT_FALSE(ini.SectionExists("x=1"));
+    EXPECT_EQ(ini.ReadInteger("B", "c", -1), 3);
+
+    // A new key lands in its real section, and every other line stays as it was.
+    IniFile edited = IniFile::FromText(text);
+    edited.WriteInteger("A", "d", 4);
+    edited.WriteInteger("A", "b", 5);
+    EXPECT_EQ(edited.Text(), "[A]\r\na=1\r\n[S\r\nb=5\r\n[x=1\r\nd=4\r\n[B] trailing\r\nc=3\r\n");
+}
+
+TEST(IniFileWrite, LineBreaksAndNulInsideTextsBecomeBlanks)
+{
+    IniFile ini = IniFile::FromText("[Generale]\r\nFlag1=5\r\n");
+    ini.WriteString("Generale", "DescrizAuto", std::string("x\r\nFlag1=77\n[Lambda]\rTipo=9\0end", 31));
+    EXPECT_EQ(ini.ReadString("Generale", "DescrizAuto", ""), std::string("x  Flag1=77 [Lambda] Tipo=9 end"));
+    const IniFile reread = IniFile::FromText(ini.Text());
+    EXPECT_EQ(reread.ReadInteger("Generale", "Flag1", -1), 5);
+    EXPECT_FALSE(reread.SectionExists("Lambda"));
+    const std::string written = ini.Text();
+    EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 3);
+}
+
+TEST(IniFileRead, LargeFileKeepsFirstDuplicatesAndEditsInPlace)
+{
+    // Many lines between duplicates: the parsed index must keep the profile rules.
+    std::string text = "; head\r\n[Generale]\r\n";
+    for (int i = 0; i < 5000; ++i)
+        text += ";c" + std::to_string(i) + "\r\n";
+    text += "Key=first\r\n[Other]\r\nx=1\r\n[GENERALE]\r\nkey=second\r\nOnlyHere=1\r\n";
+    IniFile ini = IniFile::FromText(text);
+    EXPECT_EQ(ini.ReadString("generale", "KEY", ""), "first");
+    EXPECT_FALSE(ini.KeyExists("Generale", "OnlyHere"));
+    ini.WriteString("Generale", "key", "updated");
+    ini.WriteString("Generale", "New", "n");
+    std::string expected = text;
+    expected.replace(expected.find("Key=first"), 9, "Key=updated\r\nNew=n");
+    EXPECT_EQ(ini.Text(), expected);
 }

@@ -108,3 +108,29 @@ TEST_F(LearnedPoints, AnyBytesLoadWithoutHarm)
             ASSERT_NE(p, nullptr);
     }
 }
+
+TEST_F(LearnedPoints, SaveThenLoadIsTheIdentity)
+{
+    std::mt19937 random(4242);
+    auto between = [&](int lo, int hi) { return lo + static_cast<int>(random() % static_cast<unsigned>(hi - lo + 1)); };
+    const std::string file = (root / "fuzz.acq").string();
+    for (int round = 0; round < 50; ++round) {
+        car.ClearLearnedPoints();
+        for (int i = between(1, 40); i > 0; --i)
+            car.AddLearnedPoint(between(-9000, 9000), between(-99999, 99999) / 1000.0, between(-99999, 99999) / 1000.0,
+                                between(-2, 13), between(-2, 13), 0);
+        const auto saved = Points();
+        ASSERT_TRUE(car.ExportLearnedPoints(file));
+        // Several cycles: a drift would grow with each.
+        for (int cycle = 0; cycle < 3; ++cycle) {
+            ASSERT_TRUE(car.LoadLearnedPoints(file, false));
+            ASSERT_EQ(Points(), saved) << "round " << round << " cycle " << cycle;
+            ASSERT_TRUE(car.ExportLearnedPoints(file));
+        }
+    }
+    // Values are kept to the nearest thousandth, halves away from zero.
+    car.ClearLearnedPoints();
+    car.AddLearnedPoint(1, -1.234, -0.0005, 0, 0, 0);
+    car.AddLearnedPoint(2, 1.2345, 0.0004, 0, 0, 0);
+    EXPECT_EQ(Points(), (std::vector<std::array<int32_t, 5>>{{1, -1234, 0, 0, -1}, {2, 1235, 0, 0, 0}}));
+}

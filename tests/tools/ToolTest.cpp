@@ -73,9 +73,9 @@ TEST_F(Tool, BadInputGivesStatus1AndAMessage)
         {{"new"}, "expected OUT"},
         {{"new", P("a.vap"), "--scope", "3"}, "scope"},
         {{"new", P("a.vap"), "--bogus"}, "unknown option"},
-        {{"show", P("garbage.bin")}, "not a configuration file"},
+        {{"show", P("garbage.bin")}, "not a valid configuration file"},
         {{"show", P("missing.vap")}, "no such file"},
-        {{"diff", P("garbage.bin"), P("garbage.bin")}, "not a configuration file"},
+        {{"diff", P("garbage.bin"), P("garbage.bin")}, "not a valid configuration file"},
         {{"diff", P("garbage.bin")}, "expected A and B"},
     };
     for (const Case& c : cases) {

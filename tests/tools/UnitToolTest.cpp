@@ -247,13 +247,29 @@ TEST_F(UnitTool, OverTheLineAWrittenFileReadsBackTheSame)
     EXPECT_EQ(err.str(), "") << "nothing but the tool's own lines on stderr";
 }
 
+TEST_F(UnitTool, RefusedValuesExit3AndAreNamed)
+{
+    // Parameter 14 is the gas map: every row write is refused.
+    VirtualUnit unit({"--refuse-param", "14"});
+    ASSERT_FALSE(unit.port.empty());
+    ASSERT_EQ(Run({"read", P("a.vap"), "--plain", "--quiet"}, unit.Link()), 0) << err.str();
+    std::string text = Bytes(P("a.vap"));
+    const size_t at = text.find("\r\nMappa3_4=127\r\n");
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, 16, "\r\nMappa3_4=140\r\n");
+    WriteText(P("a.vap"), text);
+    EXPECT_EQ(Run({"write", P("a.vap"), "--quiet"}, unit.Link()), 3);
+    EXPECT_NE(err.str().find("refused: Mappa"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("the unit refused"), std::string::npos) << err.str();
+}
+
 TEST_F(UnitTool, AUnitThatGoesSilentMidReadExits2AndKeepsTheOldFile)
 {
     VirtualUnit unit({"--silent-after", "300", "--delay", "5"});
     ASSERT_FALSE(unit.port.empty());
     WriteText(P("old.vap"), "the previous read");
     EXPECT_EQ(Run({"read", P("old.vap"), "--quiet"}, unit.Link()), 2);
-    EXPECT_NE(err.str().find("link was lost"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("link was lost during the read (read "), std::string::npos) << err.str();
     EXPECT_EQ(Bytes(P("old.vap")), "the previous read");
 }
 

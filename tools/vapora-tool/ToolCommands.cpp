@@ -7,9 +7,11 @@
 #include "model/FileCodec.h"
 #include "model/IniFile.h"
 #include "model/SafeFile.h"
+#include "model/ScratchFiles.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <iomanip>
 #include <map>
@@ -48,45 +50,107 @@ struct Failure {
     std::string message;
 };
 
-bool IsRegularFile(const std::string& path)
+std::string TemporaryFolder()
 {
     std::error_code ec;
-    return fs::is_regular_file(path, ec);
+    const fs::path folder = fs::temp_directory_path(ec);
+    if (!ec)
+        return folder.string();
+    for (const char* name : {"TMPDIR", "TMP", "TEMP"})
+        if (const char* value = std::getenv(name))
+            return value;
+    return "the temporary folder";
 }
 
-void RequireFile(const std::string& path)
+} // namespace
+
+// One line naming what went wrong with `path` while doing `verb` ("read", "write", "load").
+std::string Explain(const std::string& verb, const std::string& path, FileError cause)
 {
-    if (!IsRegularFile(path))
-        throw Failure{"cannot read '" + path + "': no such file"};
+    const std::string target = "cannot " + verb + " '" + path + "': ";
+    switch (cause) {
+    case FileError::NotFound:
+        return target + (verb == "write" ? "the folder does not exist" : "no such file");
+    case FileError::IsFolder:
+        return "'" + path + "' is a folder, not a file";
+    case FileError::PathTooLong:
+        return target + "the path is longer than " + std::to_string(kPathMax) + " characters";
+    case FileError::NotConfiguration:
+        return "'" + path + "' is not a valid configuration file";
+    case FileError::ReadOnly:
+        return target + "the file is read-only";
+    case FileError::Permission:
+        return target + "permission denied";
+    case FileError::DiskFull:
+        return target + "the disk is full";
+    case FileError::TempMissing:
+    case FileError::TempFull:
+        // The file itself is fine: name the folder that is not.
+        return "the temporary folder '" + TemporaryFolder() + "' " +
+               (cause == FileError::TempFull ? "is full" : "is missing or cannot be written") + ", so '" + path +
+               "' could not be " + (verb == "write" ? "written" : verb == "load" ? "loaded" : "read");
+    case FileError::None:
+    case FileError::Other:
+        break;
+    }
+    return "cannot " + verb + " '" + path + "'";
+}
+
+namespace {
+
+std::string ReadBytes(const std::string& path)
+{
+    std::string bytes;
+    FileError why = FileError::Other;
+    if (!ReadFileBytes(path, bytes, &why))
+        throw Failure{Explain("read", path, why)};
+    return bytes;
 }
 
 // The plain INI text of a configuration file, whatever its header.
 std::string DecodedBody(const std::string& path)
 {
-    RequireFile(path);
-    std::string bytes;
-    if (!ReadFileBytes(path, bytes))
-        throw Failure{"cannot read '" + path + "'"};
-    const std::string plain = CryptBytes(bytes, true, true, {});
+    const std::string plain = CryptBytes(ReadBytes(path), true, true, {});
     const size_t lineEnd = plain.find('\n');
     return lineEnd == std::string::npos ? std::string() : plain.substr(lineEnd + 1);
 }
 
+// The same test the program's load applies.
 void RequireConfiguration(const std::string& path, const std::string& body)
 {
-    if (!IniFile::FromText(body).KeyExists("Generale", "NomeConfigurazione"))
-        throw Failure{"'" + path + "' is not a configuration file"};
+    if (!IniFile::FromText(body).SectionExists("Generale"))
+        throw Failure{Explain("load", path, FileError::NotConfiguration)};
+}
+
+// What a killed run of this tool left in the temporary folder and beside the files it was
+// given; scratch files of the program and of live runs stay.
+void RemoveStaleScratch(const std::vector<std::string>& args)
+{
+    SetScratchOwner("vtool");
+    std::error_code ec;
+    const fs::path temporary = fs::temp_directory_path(ec);
+    if (!ec)
+        RemoveStaleScratchFiles(temporary);
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (args[i].empty() || args[i].rfind("--", 0) == 0)
+            continue;
+        const fs::path folder = fs::path(args[i]).parent_path();
+        RemoveStaleScratchFiles(folder.empty() ? fs::path(".") : folder);
+    }
 }
 
 int Codec(const std::vector<std::string>& args, bool decode, std::ostream& out)
 {
     if (args.size() != 3)
         throw Failure{"expected IN and OUT"};
-    RequireFile(args[1]);
+    if (args[2].empty())
+        throw Failure{"the OUT file name is empty"};
+    const std::string bytes = ReadBytes(args[1]);
     if (SameFile(args[1], args[2]))
         throw Failure{"IN and OUT are the same file"};
-    if (!CryptFile(args[1], args[2], decode, true))
-        throw Failure{"cannot write '" + args[2] + "'"};
+    FileError why = FileError::Other;
+    if (!WriteFileReplacing(args[2], CryptBytes(bytes, decode, true, {}), &why))
+        throw Failure{Explain("write", args[2], why)};
     out << (decode ? "decoded " : "encoded ") << args[1] << " -> " << args[2] << "\n";
     return 0;
 }
@@ -95,6 +159,8 @@ int New(const std::vector<std::string>& args, std::ostream& out)
 {
     if (args.size() < 2)
         throw Failure{"expected OUT"};
+    if (args[1].empty())
+        throw Failure{"the OUT file name is empty"};
     bool methane = false, official = false;
     int scope = 0;
     for (size_t i = 2; i < args.size(); ++i) {
@@ -115,7 +181,7 @@ int New(const std::vector<std::string>& args, std::ostream& out)
     car.SetStatusFlag(ConfCar::kMethane, methane);
     car.SetStatusFlag(ConfCar::kOfficial, official);
     if (!car.SaveToFile(args[1], scope))
-        throw Failure{"cannot write '" + args[1] + "'"};
+        throw Failure{Explain("write", args[1], car.LastFileError())};
     out << "written " << args[1] << " (scope " << scope << ")\n";
     return 0;
 }
@@ -170,7 +236,7 @@ int Show(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     RequireConfiguration(args[1], DecodedBody(args[1]));
     ConfCar car("default.mur", nullptr);
     if (!car.LoadFromFile(args[1], 0))
-        throw Failure{"cannot load '" + args[1] + "'"};
+        throw Failure{Explain("load", args[1], car.LastFileError())};
     WarnCorrected(args[0], args[1], car, err);
     auto text = [](const std::string& s) { return Cp1252ToUtf8(s); };
     out << "Configuration: " << text(car.GetConfigName()) << "\n"
@@ -289,6 +355,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return 1;
     }
     try {
+        RemoveStaleScratch(args);
         const std::string& command = args[0];
         if (command == "--help" || command == "-h" || command == "help") {
             out << kUsage << UnitUsage();

@@ -2,6 +2,7 @@
 
 #include "LinkLibrary.h"
 #include "Progress.h"
+#include "ToolCommands.h"
 
 #include "calib/AcquisitionFile.h"
 #include "calib/LiveFrame.h"
@@ -9,6 +10,8 @@
 #include "model/FileCodec.h"
 #include "model/ParamIds.h"
 #include "model/SafeFile.h"
+#include "model/ScratchFiles.h"
+#include "model/TransferOutcome.h"
 #include "model/UnitRules.h"
 #include "wire/LinkSetting.h"
 
@@ -21,11 +24,6 @@
 #include <ostream>
 #include <sstream>
 
-#if defined(_WIN32)
-#include <process.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace vapora::tool {
 namespace {
@@ -134,15 +132,6 @@ void SetLinkEnvironment(const std::optional<std::string>& text)
     _putenv_s("VAPORA_LINK", text->c_str());
 #else
     setenv("VAPORA_LINK", text->c_str(), 1);
-#endif
-}
-
-int ProcessId()
-{
-#if defined(_WIN32)
-    return _getpid();
-#else
-    return static_cast<int>(getpid());
 #endif
 }
 
@@ -308,25 +297,33 @@ int Read(const Options& o, Session& session, Progress& progress, std::ostream& o
     progress.Start("read");
     session.Car().ReadAll();
     progress.Finish();
-    if (session.LinkLost())
-        throw UnitFailure{kNoUnit, "the link was lost during the read; '" + target + "' was not written"};
+    const TransferOutcome& outcome = session.Car().LastTransfer();
+    if (outcome.linkLost || session.LinkLost())
+        throw UnitFailure{kNoUnit, "the link was lost during the read (read " + std::to_string(outcome.groupsDone) +
+                                       " of " + std::to_string(outcome.groupsTotal) + " groups); '" + target +
+                                       "' was not written"};
 
     ConfCar& car = session.Car();
     if (!o.plain) {
         if (!car.SaveToFile(target, 0))
-            throw UnitFailure{kBadInput, "cannot write '" + target + "'"};
+            throw UnitFailure{kBadInput, Explain("write", target, car.LastFileError())};
     } else {
         // Saved encoded under the target's own name (the record takes its name from the file),
         // then decoded over the target in one replace.
         std::error_code ec;
-        const fs::path scratchFolder =
-            fs::temp_directory_path(ec) / ("vapora-tool-read-" + std::to_string(ProcessId()));
+        const fs::path scratchFolder = fs::temp_directory_path(ec) / ScratchName(kDecodeScratchPrefix);
         fs::create_directories(scratchFolder, ec);
         const fs::path scratch = scratchFolder / fs::path(target).filename();
-        const bool saved = car.SaveToFile(scratch.string(), 0) && CryptFile(scratch, target, true, true);
+        FileError why = FileError::Other;
+        bool saved = car.SaveToFile(scratch.string(), 0);
+        if (!saved)
+            why = car.LastFileError();
+        else if (std::string bytes; !ReadFileBytes(scratch, bytes, &why) ||
+                                    !WriteFileReplacing(target, CryptBytes(bytes, true, true, ""), &why))
+            saved = false;
         fs::remove_all(scratchFolder, ec);
         if (!saved)
-            throw UnitFailure{kBadInput, "cannot write '" + target + "'"};
+            throw UnitFailure{kBadInput, Explain("write", target, why)};
     }
     out << "read unit " << session.IdText() << " into " << target << (o.plain ? " (plain)" : "") << "\n";
     return kDone;
@@ -346,13 +343,27 @@ int Write(const Options& o, Session& session, Progress& progress, std::ostream& 
     // from a file that cannot be loaded.
     car.WriteThrough = false;
     if (!car.LoadFromFile(source, scope))
-        throw UnitFailure{kBadInput, "cannot load '" + source + "' as a configuration file"};
+        throw UnitFailure{kBadInput, Explain("load", source, car.LastFileError())};
     car.WriteThrough = true;
+    for (const std::string& key : car.CorrectedKeys())
+        progress.Line("warning: '" + source + "': " + key + " is outside its range; corrected before writing");
     progress.Start("write");
     car.WriteAll();
     progress.Finish();
-    if (session.LinkLost())
-        throw UnitFailure{kNoUnit, "the link was lost during the write; the unit holds part of '" + source + "'"};
+    const TransferOutcome& outcome = car.LastTransfer();
+    if (outcome.linkLost || session.LinkLost())
+        throw UnitFailure{kNoUnit, "the link was lost during the write (wrote " + std::to_string(outcome.groupsDone) +
+                                       " of " + std::to_string(outcome.groupsTotal) +
+                                       " groups); the unit holds part of '" + source + "'"};
+    if (!outcome.refused.empty() || outcome.refusedGroups > 0) {
+        for (const RefusedValue& value : outcome.refused)
+            progress.Line("refused: " + value.key + " = " + std::to_string(value.sent) + " (the unit keeps " +
+                          std::to_string(value.held) + ")");
+        const size_t count = outcome.refused.empty() ? static_cast<size_t>(outcome.refusedGroups)
+                                                     : outcome.refused.size();
+        throw UnitFailure{kRefused, "the unit refused " + std::to_string(count) + " value" + (count == 1 ? "" : "s") +
+                                        " of '" + source + "'"};
+    }
     out << "wrote " << source << " (scope " << scope << ") to unit " << session.IdText() << "\n";
     return kDone;
 }
@@ -382,7 +393,7 @@ int Program(const Options& o, Session& session, Progress& progress, std::ostream
     std::error_code ec;
     fs::path working;
     if (encoded) {
-        working = fs::temp_directory_path(ec) / ("vapora-tool-fw-" + std::to_string(ProcessId()) + ".s19");
+        working = fs::temp_directory_path(ec) / ScratchName(kDecodeScratchPrefix);
         if (!CryptFile(firmware, working, true, false))
             throw UnitFailure{kBadInput, "cannot decode '" + firmware + "'"};
     }
@@ -457,8 +468,7 @@ int Log(const Options& o, Session& session, Progress& progress, std::ostream& ou
 
     // Recorded beside the target under a name of this process, renamed over it at the end.
     const fs::path finalPath(target);
-    const fs::path scratch = finalPath.parent_path() /
-                             (finalPath.filename().string() + "." + std::to_string(ProcessId()) + ".part");
+    const fs::path scratch = fs::absolute(finalPath).parent_path() / ScratchName(kSaveScratchPrefix);
     AcquisitionWriter writer;
     if (!writer.Open(scratch, Now()))
         throw UnitFailure{kBadInput, "cannot write '" + target + "'"};

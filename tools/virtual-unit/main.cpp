@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <pty.h>
 #include <string>
+#include <vector>
 #include <termios.h>
 #include <unistd.h>
 
@@ -33,6 +34,7 @@ const char kUsage[] =
     "  --petrol-blocked     report no room for the petrol map\n"
     "  --ready-after N      answer 'not ready' to the first N ready polls\n"
     "  --battery-low        refuse firmware for a low battery\n"
+    "  --refuse-param N     refuse every write of parameter number N (repeatable)\n"
     "  --corrupt PCT        corrupt this percentage of bytes, each direction\n"
     "  --drop PCT           drop this percentage of bytes, each direction\n"
     "  --delay MS           wait this long before every answer\n"
@@ -82,6 +84,7 @@ int main(int argc, char** argv)
     std::string port;
     std::string scenario = "idle";
     bool batteryLow = false;
+    std::vector<int> refusedParams;
 
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -121,6 +124,8 @@ int main(int argc, char** argv)
             config.readyAfterPolls = static_cast<int>(number(0, 1000000));
         } else if (arg == "--battery-low") {
             batteryLow = true;
+        } else if (arg == "--refuse-param") {
+            refusedParams.push_back(static_cast<int>(number(0, 255)));
         } else if (arg == "--corrupt") {
             line.faults.corrupt = number(0, 100) / 100;
         } else if (arg == "--drop") {
@@ -148,6 +153,8 @@ int main(int argc, char** argv)
 
     sernox::SimUnit unit(config);
     unit.SetBatteryLow(batteryLow);
+    for (int number : refusedParams)
+        unit.RefuseWritesOf(number);
     unit.engine().SetScenario(*targets);
     sernox::wire::UnitServer server(unit);
 

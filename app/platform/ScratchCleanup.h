@@ -1,0 +1,12 @@
+#pragma once
+// At start the program removes the scratch files that a killed run of its own left in the
+// temporary folder and in the folders it saves into.
+
+#include <QString>
+
+namespace vapora {
+
+// Answers how many files went.
+int RemoveStaleScratch(const QString& mainFolder);
+
+} // namespace vapora
