@@ -6,6 +6,7 @@
 #include "editor/GasMapGrid.h"
 #include "editor/MapPages.h"
 #include "editor/MapTools.h"
+#include "editor/PetrolMapGrid.h"
 #include "i18n/DictionarySource.h"
 #include "i18n/TDataModuleMur.h"
 
@@ -66,6 +67,31 @@ TEST_F(MapToolsWindow, ComparisonSurvivesALanguageChange)
     EXPECT_TRUE(tools.ToolTip(1, 1).contains(QStringLiteral("\nDifference: +30")));
     EXPECT_TRUE(dialogs.messages.empty()) << "every key is in the dictionary";
     ctx.dictionary = nullptr;
+}
+
+TEST_F(MapToolsWindow, ColourByValueIsRememberedInTheSettingsForBothMaps)
+{
+    Build(false);
+    auto* gas = form->findChild<GasMapPage*>();
+    auto* petrol = form->findChild<PetrolMapPage*>();
+    EXPECT_FALSE(gas->Tools()->HeatMap()) << "off by default";
+    EXPECT_FALSE(gas->Tools()->MenuColoraValori()->isChecked());
+
+    gas->Tools()->MenuColoraValori()->trigger();
+    EXPECT_EQ(settings->GetValue(GlobalData::kMapColours), 1);
+    Show(TFormConfig::kTabMappaBenzina);
+    petrol->DrawGridMapBenz()->grab();
+    EXPECT_TRUE(petrol->Tools()->HeatMap()) << "the petrol grid follows the setting";
+
+    // A new run reads what the last one wrote.
+    form.reset();
+    settings.reset();
+    settings = std::make_unique<GlobalData>(QStringLiteral("Murazzoni\\VaporaEditorTest"), dialogs, dir.path());
+    ctx.settings = settings.get();
+    form = std::make_unique<TFormConfig>(ctx);
+    EXPECT_TRUE(form->findChild<GasMapPage*>()->Tools()->HeatMap());
+    form->findChild<GasMapPage*>()->Tools()->SetHeatMap(false);
+    EXPECT_EQ(settings->GetValue(GlobalData::kMapColours), 0);
 }
 
 } // namespace
