@@ -3,6 +3,7 @@
 #include "editor/BlockEdit.h"
 #include "editor/LiveMapSource.h"
 #include "editor/MapPaste.h"
+#include "editor/MapTools.h"
 #include "editor/TFormModMappa.h"
 #include "model/ConfCar.h"
 
@@ -73,6 +74,8 @@ void GasMapGrid::DrawDataCell(QPainter& painter, int column, int row, const QRec
     } else if (state == kSelected && IsActiveControl()) {
         fill = kSelectedColor;
         ink = Qt::white;
+    } else {
+        OverlayFill(column, row, fill);
     }
     painter.fillRect(rect, fill);
     painter.setPen(ink);
@@ -122,6 +125,7 @@ void GasMapGrid::ModifySelection()
     if (modify_->RunInteger(value, mode)) {
         // The record refuses what leaves 0..510 and the loop goes on.
         QApplication::setOverrideCursor(Qt::WaitCursor);
+        MapTools::Step step(Tools());
         for (int r = s.top(); r <= s.bottom(); ++r)
             for (int c = s.left(); c <= s.right(); ++c)
                 car_.SetGasMapCell(r - 1, c - 1, BlockValue(car_.GetGasMapCell(r - 1, c - 1), value, mode));

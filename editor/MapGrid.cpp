@@ -1,6 +1,7 @@
 #include "editor/MapGrid.h"
 
 #include "editor/MapPaste.h"
+#include "editor/MapTools.h"
 #include "ui/DialogService.h"
 
 #include <QAction>
@@ -13,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStackedWidget>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -105,8 +107,31 @@ void MapGrid::InvalidateAround(const QPoint& point)
                  2 * kMarkerRadius + 3));
 }
 
+bool MapGrid::OverlayFill(int column, int row, QColor& fill) const
+{
+    return tools_ != nullptr && tools_->CellFill(row - 1, column - 1, fill);
+}
+
+bool MapGrid::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip && tools_ != nullptr) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        int c = 0;
+        int r = 0;
+        const QString text = CellAt(help->pos(), c, r) ? tools_->ToolTip(c, r) : QString();
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, this, CellRect(c, r));
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 void MapGrid::paintEvent(QPaintEvent* event)
 {
+    if (tools_ != nullptr)
+        tools_->PreparePaint();
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
     const Layout g = Geometry();
@@ -124,6 +149,8 @@ void MapGrid::paintEvent(QPaintEvent* event)
             painter.setClipRect(cell);
             if (r == 0 || c == 0) {
                 DrawFixedCell(painter, c, r, cell);
+                if (tools_ != nullptr)
+                    tools_->MarkFixedCell(painter, c, r, cell);
             } else {
                 int state = kPlain;
                 if (active && c == col_ && r == row_)
@@ -209,6 +236,14 @@ void MapGrid::keyPressEvent(QKeyEvent* event)
     const bool shift = (event->modifiers() & Qt::ShiftModifier) != 0;
     const bool ctrl = (event->modifiers() & Qt::ControlModifier) != 0;
     const int page = std::max(1, height() / std::max(1, Geometry().cellHeight + 1) - 1);
+    if (tools_ != nullptr && (event->matches(QKeySequence::Undo) || (ctrl && !shift && event->key() == Qt::Key_Z))) {
+        tools_->Undo();
+        return;
+    }
+    if (tools_ != nullptr && (event->matches(QKeySequence::Redo) || (ctrl && event->key() == Qt::Key_Y))) {
+        tools_->Redo();
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -290,6 +325,8 @@ void MapGrid::PopupMenuGridPopup()
     const QClipboard* clipboard = QGuiApplication::clipboard();
     paste_->setEnabled(!clipboard->text().isEmpty());
     copy_->setEnabled(true);
+    if (tools_ != nullptr)
+        tools_->UpdateActions();
 }
 
 void MapGrid::MenuCopiaClick()
@@ -322,6 +359,7 @@ void MapGrid::MenuIncollaClick()
     }
     const int left = s.left();
     const int top = s.top();
+    MapTools::Step step(tools_);
     for (int j = 0; j < lines; ++j) {
         const std::vector<std::string> cells = LineCells(text.lines[j], text.columns);
         for (int k = 0; k < static_cast<int>(cells.size()); ++k)

@@ -19,6 +19,7 @@ class QMenu;
 namespace vapora {
 
 class DialogService;
+class MapTools;
 
 class MapGrid : public QWidget {
     Q_OBJECT
@@ -55,6 +56,11 @@ public:
     // Repaints the square the marker circle covers around a point.
     void InvalidateAround(const QPoint& point);
 
+    // Undo, comparison, block tools and colouring; the page that owns the
+    // grid sets them, and the grid records its own edits through them.
+    void SetTools(MapTools* tools) { tools_ = tools; }
+    MapTools* Tools() const { return tools_; }
+
     QMenu* PopupMenuGrid() const { return popup_; }
     QAction* MenuCopia() const { return copy_; }
     QAction* MenuIncolla() const { return paste_; }
@@ -82,11 +88,15 @@ protected:
     // Enter or a double click on a data cell.
     virtual void Modify() = 0;
 
+    // The fill the map tools give a data cell (comparison or colouring by value); false: none.
+    bool OverlayFill(int column, int row, QColor& fill) const;
+
     // The largest font, up to pointSize, in which text fits the cell width.
     QFont FittingFont(const QString& text, int cellWidth, int pointSize, bool bold) const;
     // Draws centred text, shrunk to the cell when it is wider.
     void DrawFittedText(QPainter& painter, const QRect& rect, const QString& text, int pointSize, bool bold) const;
 
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -120,6 +130,7 @@ private:
     int anchorRow_ = 1;
     QColor fixedColor_;
     MarkerSource marker_;
+    MapTools* tools_ = nullptr;
     QMenu* popup_;
     QAction* copy_;
     QAction* paste_;

@@ -4,6 +4,7 @@
 #include "editor/GasMapGrid.h"
 #include "editor/LiveMapSource.h"
 #include "editor/MapCompletion.h"
+#include "editor/MapTools.h"
 #include "editor/PetrolCorrection.h"
 #include "editor/PetrolMapGrid.h"
 #include "editor/TFormCentriCelle.h"
@@ -77,6 +78,8 @@ GasMapPage::GasMapPage(const MapPageDeps& deps, QWidget* parent)
     labelUsaMap_->setVisible(false);
 
     grid_ = new GasMapGrid(*ctx_.car, ctx_.dialogs, deps.modify, &live_, this);
+    tools_ = new MapTools(*grid_, ctx_, MapKind::Gas, &live_);
+    grid_->SetTools(tools_);
 
     checkAdatta_ = new QCheckBox(QStringLiteral("Mostra ada&ttatività"), this);
     checkAdatta_->setObjectName(QStringLiteral("CheckAdattativita"));
@@ -123,6 +126,7 @@ void GasMapPage::UpdateLoadAxis()
 void GasMapPage::LoadTexts()
 {
     TDataModuleMur* d = ctx_.dictionary;
+    tools_->LoadTexts(d);
     if (d == nullptr || !d->Available())
         return;
     d->BeginLookups();
@@ -137,6 +141,7 @@ void GasMapPage::TabMappaShow()
     live_.ForceMarkerRefresh();
     live_.RecomputeMidpoints();
     abilita_->setChecked(ctx_.car->IsAdaptEnabled());
+    tools_->Follow();
     grid_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -185,6 +190,7 @@ void GasMapPage::ButtonCentriCelleClick()
 {
     live_.StopLiveTimer();
     {
+        MapTools::Step step(tools_);
         TFormCentriCelle dialog(ctx_, window());
         ctx_.dialogs->Exec(&dialog);
     }
@@ -200,6 +206,8 @@ PetrolMapPage::PetrolMapPage(const MapPageDeps& deps, QWidget* parent)
 {
     setObjectName(QStringLiteral("PetrolMapPage"));
     grid_ = new PetrolMapGrid(*ctx_.car, ctx_.dialogs, deps.modify, &live_, this);
+    tools_ = new MapTools(*grid_, ctx_, MapKind::Petrol, &live_);
+    grid_->SetTools(tools_);
     buttonCentriCelle_ = MakeButton(this, "ButtonCentriCelleBenz");
 
     auto* bottom = new QHBoxLayout;
@@ -240,6 +248,7 @@ void PetrolMapPage::SetPageAvailable(bool available)
 void PetrolMapPage::LoadTexts()
 {
     TDataModuleMur* d = ctx_.dictionary;
+    tools_->LoadTexts(d);
     if (d == nullptr || !d->Available())
         return;
     d->BeginLookups();
@@ -268,6 +277,7 @@ void PetrolMapPage::TabMappaBenzinaShow()
 {
     live_.ForceMarkerRefresh();
     live_.RecomputeMidpoints();
+    tools_->Follow();
     grid_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -275,6 +285,7 @@ void PetrolMapPage::ButtonCentriCelleBenzClick()
 {
     live_.StopLiveTimer();
     {
+        MapTools::Step step(tools_);
         TFormCentriCelleBenz dialog(ctx_, window());
         ctx_.dialogs->Exec(&dialog);
     }
@@ -349,6 +360,7 @@ void PetrolMapPage::MenuInterpolaClick()
     live_.StopLiveTimer();
     {
         WaitCursor wait;
+        MapTools::Step step(tools_);
         done = CompletePetrolMap(*ctx_.car);
         grid_->repaint();
     }

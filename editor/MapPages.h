@@ -20,6 +20,7 @@ namespace vapora {
 struct AppContext;
 class GasMapGrid;
 class LiveMapSource;
+class MapTools;
 class PetrolMapGrid;
 class TFormModMappa;
 
@@ -35,6 +36,7 @@ public:
     GasMapPage(const MapPageDeps& deps, QWidget* parent = nullptr);
 
     GasMapGrid* DrawGridMap() const { return grid_; }
+    MapTools* Tools() const { return tools_; }
     QLabel* LabelUsaMap() const { return labelUsaMap_; }
     QCheckBox* CheckAdattativita() const { return checkAdatta_; }
     QPushButton* ButtonCentriCelle() const { return buttonCentriCelle_; }
@@ -60,6 +62,7 @@ private:
     AppContext& ctx_;
     LiveMapSource& live_;
     GasMapGrid* grid_;
+    MapTools* tools_;
     QLabel* labelUsaMap_;
     QCheckBox* checkAdatta_;
     QPushButton* buttonCentriCelle_;
@@ -76,6 +79,7 @@ public:
     PetrolMapPage(const MapPageDeps& deps, QWidget* parent = nullptr);
 
     PetrolMapGrid* DrawGridMapBenz() const { return grid_; }
+    MapTools* Tools() const { return tools_; }
     QPushButton* ButtonCentriCelleBenz() const { return buttonCentriCelle_; }
     // "Acquisizione mappa benzina": MenuApprendi (Space, while this page has
     // the focus), MenuCaricaAppresi, MenuSalvaAppresi, MenuCancellaAppresi, MenuInterpola.
@@ -109,6 +113,7 @@ private:
     AppContext& ctx_;
     LiveMapSource& live_;
     PetrolMapGrid* grid_;
+    MapTools* tools_;
     QPushButton* buttonCentriCelle_;
     QMenu* menu_;
     QAction* apprendi_;

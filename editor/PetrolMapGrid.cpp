@@ -3,6 +3,7 @@
 #include "editor/BlockEdit.h"
 #include "editor/LiveMapSource.h"
 #include "editor/MapPaste.h"
+#include "editor/MapTools.h"
 #include "editor/TFormModMappa.h"
 #include "model/ConfCar.h"
 
@@ -74,6 +75,8 @@ void PetrolMapGrid::DrawDataCell(QPainter& painter, int column, int row, const Q
     } else if (state == kSelected && IsActiveControl()) {
         fill = kSelectedColor;
         ink = Qt::white;
+    } else {
+        OverlayFill(column, row, fill);
     }
     painter.fillRect(rect, fill);
     painter.setPen(ink);
@@ -105,6 +108,7 @@ void PetrolMapGrid::ModifySelection()
     if (modify_->RunDecimal(value, mode)) {
         // The record refuses what leaves 0..25 ms and rounds the rest to its steps.
         QApplication::setOverrideCursor(Qt::WaitCursor);
+        MapTools::Step step(Tools());
         for (int r = s.top(); r <= s.bottom(); ++r)
             for (int c = s.left(); c <= s.right(); ++c)
                 car_.SetPetrolMapCell(r - 1, c - 1, BlockValue(car_.GetPetrolMapCell(r - 1, c - 1), value, mode));

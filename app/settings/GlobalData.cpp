@@ -16,6 +16,7 @@ const QString kValueLanguage = QStringLiteral("Language");
 const QString kValueLastWarning = QStringLiteral("LastWarning");
 const QString kValueCoeffPressione = QStringLiteral("CoeffPressione");
 const QString kValueCoeffPressioneCng = QStringLiteral("CoeffPressioneCng");
+const QString kValueMapColours = QStringLiteral("MapColours");
 
 constexpr int kDefaultComPort = 1;
 constexpr int kDefaultLanguage = 0;
@@ -101,6 +102,8 @@ void GlobalData::Read(DialogService& dialogs)
         coeffPressione_ = kDefaultCoeffPressione;
     if (!ReadInt(*store, kValueCoeffPressioneCng, &coeffPressioneCng_))
         coeffPressioneCng_ = kDefaultCoeffPressioneCng;
+    if (!ReadInt(*store, kValueMapColours, &mapColours_))
+        mapColours_ = 0;
 }
 
 void GlobalData::Write()
@@ -114,6 +117,7 @@ void GlobalData::Write()
     store->setValue(kValueLastWarning, lastWarning_);
     store->setValue(kValueCoeffPressione, coeffPressione_);
     store->setValue(kValueCoeffPressioneCng, coeffPressioneCng_);
+    store->setValue(kValueMapColours, mapColours_);
     store->sync(); // a store that cannot be written loses the changes silently
 }
 
@@ -125,6 +129,7 @@ int GlobalData::GetValue(int id) const
     case kLastWarning: return lastWarning_;
     case kCoeffPressione: return coeffPressione_;
     case kCoeffPressioneCng: return coeffPressioneCng_;
+    case kMapColours: return mapColours_;
     default: return 0;
     }
 }
@@ -137,6 +142,7 @@ bool GlobalData::SetValue(int id, int value)
     case kLastWarning: lastWarning_ = value; return true;
     case kCoeffPressione: coeffPressione_ = value; return true;
     case kCoeffPressioneCng: coeffPressioneCng_ = value; return true;
+    case kMapColours: mapColours_ = value != 0 ? 1 : 0; return true;
     default: return false;
     }
 }

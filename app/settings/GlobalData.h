@@ -20,6 +20,7 @@ public:
     static constexpr int kLastWarning = 16;
     static constexpr int kCoeffPressione = 17;
     static constexpr int kCoeffPressioneCng = 18;
+    static constexpr int kMapColours = 20; // map cells coloured by value: 0 off, 1 on
     static constexpr int kMainPathMax = 149;
 
     // keyText is "Murazzoni\\Vapora" for the program. currentDir is the
@@ -62,6 +63,7 @@ private:
     int lastWarning_ = 0;
     int coeffPressione_ = 18;
     int coeffPressioneCng_ = 24;
+    int mapColours_ = 0;
 };
 
 } // namespace vapora
