@@ -156,7 +156,13 @@ void FileCommands::OpenInEditor()
         ShowError(QStringLiteral("Impossibile decriptare il file"));
         return;
     }
-    editor_.Open(target);
+    if (!editor_.Open(target)) {
+        // The copy is written all the same: say where it is.
+        Texts texts(ctx_.dictionary);
+        ShowError(texts.Get("MessNoEditor", QStringLiteral("Impossibile avviare un editor di testo. La copia "
+                                                                   "decriptata si trova in: %1"))
+                      .arg(QDir::toNativeSeparators(target)));
+    }
 }
 
 } // namespace vapora

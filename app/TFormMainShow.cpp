@@ -16,6 +16,7 @@
 #include "model/ConfCar.h"
 #include "settings/GlobalData.h"
 #include "ui/DialogService.h"
+#include "ui/PaintNow.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -126,8 +127,11 @@ void TFormMain::FormShow()
     LayoutHorizontal();
     laidOut_ = true;
 
-    // First connection: silent, its progress on the splash.
-    repaint();
+    // First connection: silent, its progress on the splash. Opening a serial
+    // line takes a while; the window and the splash's text are on the screen first.
+    if (splash_ != nullptr)
+        splash_->ShowConnecting();
+    PaintBeforeBlockingWork();
     {
         ProgressTarget progressOnSplash(splash_);
         connection_.Connect(false, true);

@@ -141,6 +141,11 @@ bool TFormSplash::event(QEvent* event)
     return QWidget::event(event);
 }
 
+void TFormSplash::ShowConnecting()
+{
+    label2_->show();
+}
+
 void TFormSplash::customEvent(QEvent* event)
 {
     if (event->type() != ProgressEvent::kType) {

@@ -14,6 +14,8 @@ public:
     explicit TFormSplash(double scale = 1.0, QWidget* parent = nullptr);
 
     QLabel* Label2() const { return label2_; }
+    // The connection is about to hold the program: say so before it starts.
+    void ShowConnecting();
     // Steps aside for message boxes and dialogs opened during the start: an
     // always-on-top window would hide them.
     void Normalize();

@@ -291,4 +291,21 @@ ValueRange RangeOf(const std::vector<double>& values)
     return r;
 }
 
+AxisTicks RoundTicks(double min, double max, int intervals)
+{
+    AxisTicks t;
+    t.anchor = std::isfinite(min) ? min : 0;
+    const double span = max - min;
+    if (!std::isfinite(span) || span <= 0 || intervals < 1)
+        return t;
+    const double raw = span / intervals;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    const double r = raw / magnitude;
+    t.step = (r <= 1 ? 1 : r <= 2 ? 2 : r <= 5 ? 5 : 10) * magnitude;
+    // A hair of tolerance so a range that starts on a tick keeps it.
+    t.anchor = std::ceil(min / t.step - 1e-9) * t.step;
+    t.decimals = std::max(0, static_cast<int>(std::ceil(-std::log10(t.step) - 1e-9)));
+    return t;
+}
+
 } // namespace vapora

@@ -83,4 +83,13 @@ struct ValueRange {
 // Range of the finite values of a column.
 ValueRange RangeOf(const std::vector<double>& values);
 
+struct AxisTicks {
+    double step = 1;   // 1, 2 or 5 times a power of ten
+    double anchor = 0; // the first tick: the lowest multiple of step in range
+    int decimals = 0;  // the decimals the step has, for the labels
+};
+// Round ticks for an axis over [min, max] with about `intervals` intervals,
+// so that labels read 4, 5, 6 rather than 3.33, 4.16, 4.99 after a zoom.
+AxisTicks RoundTicks(double min, double max, int intervals);
+
 } // namespace vapora

@@ -14,6 +14,7 @@
 #include "settings/GlobalData.h"
 #include "ui/Scaling.h"
 #include "ui/DialogService.h"
+#include "widgets/MenuBarCaptionStyle.h"
 #include "widgets/TKeyComboBox.h"
 #include "widgets/TNumericEdit.h"
 
@@ -126,6 +127,7 @@ void TFormConfig::BuildMenus()
 {
     menuBar_ = new QMenuBar(this);
     menuBar_->setObjectName(QStringLiteral("MainMenu1"));
+    MenuBarCaptionStyle::Install(menuBar_);
     auto menu = [this](const char* name, const QString& title) {
         QMenu* m = menuBar_->addMenu(title);
         m->setObjectName(QString::fromLatin1(name));

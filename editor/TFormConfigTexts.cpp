@@ -9,6 +9,7 @@
 #include "i18n/TDataModuleMur.h"
 #include "widgets/TKeyComboBox.h"
 
+#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -56,7 +57,7 @@ const char* const kLimit15[] = {"ButtonAccetta", "ButtonEsci", "LabelLambda", "L
                                 "LabelApMot", "LabelCorr", "LabelTemp", "LabelPressione", "LabelVarTps",
                                 "LabelArricchimento", "LabelLivello"};
 const char* const kNoLimit[] = {"MenuAcquisizioni", "MenuCominciaDrt", "MenuTerminaDrt",
-                                "MenuGrafico", "MenuPressione", "MenuModificaCoeff"};
+                                "MenuPressione", "MenuModificaCoeff"};
 const char* const kLimit30[] = {"LabelTipoTps", "LabelTpsSwitch", "LabelTpsWire", "LabelTempoAlto", "LabelTempoBasso",
                                 "LabelOnde", "LabelConferma", "LabelRitornoBenzina", "LabelSensore1"};
 const char* const kLimit40[] = {
@@ -107,6 +108,9 @@ void TFormConfig::LoadTexts()
         };
         controls(kLimit15, 15);
         controls(kNoLimit, 0);
+        // The graph window names its own menu MenuGrafico too ("&Grafico"): this item has a key of its own.
+        if (QAction* graph = findChild<QAction*>(QStringLiteral("MenuGrafico")))
+            graph->setText(lookup("MenuVisualizzaGrafico", graph->text()));
         controls(kLimit30, 30);
         if (QLabel* tri = findChild<QLabel*>(QStringLiteral("LabelTempoTri")))
             dictionary->LookupControl(tri, 32);

@@ -15,6 +15,7 @@
 #include "settings/GlobalData.h"
 #include "ui/DialogService.h"
 #include "wait/TFormAttesa.h"
+#include "widgets/RefusedDigitWatch.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -213,9 +214,13 @@ void TFormFile::CreateControls()
     editCentralina_ = text("EditCentralina", kTextMax);
     addRow("LabelCentralina", QStringLiteral("Centralina"), editCentralina_, full);
     editCambio_ = text("EditCambio", kTextMax);
-    addRow("LabelCambio", QStringLiteral("Cambio"), editCambio_, full);
+    addRow("LabelCambioVettura", QStringLiteral("Cambio"), editCambio_, full);
     editAnno_ = number("EditAnno", 2100);
     addRow("LabelAnno", QStringLiteral("Anno vettura"), editAnno_, narrow);
+    // A digit the entry cannot hold is refused with a word, not dropped silently.
+    for (QAbstractSpinBox* box : std::initializer_list<QAbstractSpinBox*>{editCc_, editValvole_, editCilindri_,
+                                                                          editPotenza_, editAnno_})
+        RefusedDigitWatch::Install(box, [this](QAbstractSpinBox* refused) { DigitRefused(refused); });
 
     buttonOk_ = new QPushButton(QStringLiteral("&OK"), this);
     buttonOk_->setObjectName(QStringLiteral("ButtonOk"));
@@ -288,6 +293,8 @@ void TFormFile::LoadTexts()
     messOverwrite_ = texts.Get("MessOverwrite", QString::fromUtf8("Il file esiste già. Vuoi sovrascriverlo?"));
     messSaveFile_ = texts.Get("MessSaveFile", QStringLiteral("Salvare i dati in memoria in un file?"));
     messSaveFailed_ = texts.Get("MessErroreSalva", QStringLiteral("Impossibile salvare il file."));
+    messCifraRifiutata_ = texts.Get("MessCifraRifiutata",
+                                    QString::fromUtf8("Cifra non accettata: il campo ammette valori da %1 a %2."));
     finestraCaricaDati_ = texts.Get("FinestraCaricaDati", QStringLiteral("Caricamento dati dalla centralina"));
     labelCaricaDati_ = texts.Get("LabelCaricaDati", QStringLiteral("Caricamento dati in corso: attendere..."));
     QString completed;
@@ -295,6 +302,19 @@ void TFormFile::LoadTexts()
                                                              : QStringLiteral(" Completato ");
     finestraScaricaDati_ = texts.Get("FinestraScaricaDati", QStringLiteral("Scaricamento dati in centralina"));
     labelScaricaDati_ = texts.Get("LabelScaricaDati", QStringLiteral("Scaricamento dati in centralina: attendere..."));
+}
+
+void TFormFile::DigitRefused(QAbstractSpinBox* box)
+{
+    QString low, high;
+    if (auto* whole = qobject_cast<QSpinBox*>(box)) {
+        low = QString::number(whole->minimum());
+        high = QString::number(whole->maximum());
+    } else if (auto* real = qobject_cast<QDoubleSpinBox*>(box)) {
+        low = QString::number(real->minimum(), 'f', real->decimals());
+        high = QString::number(real->maximum(), 'f', real->decimals());
+    }
+    ctx_.dialogs->Message(this, windowTitle(), messCifraRifiutata_.arg(low, high), MsgIcon::Warning);
 }
 
 void TFormFile::showEvent(QShowEvent* event)

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 
+class QAbstractSpinBox;
 class QButtonGroup;
 class QCheckBox;
 class QDoubleSpinBox;
@@ -48,6 +49,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void DigitRefused(QAbstractSpinBox* box);
     void CreateControls();
     void LayOut();
     void LoadTexts();
@@ -96,6 +98,7 @@ private:
 
     // Message texts, from the dictionary when it has them.
     QString messNoFoundFile_, messOverwrite_, messSaveFile_, messSaveFailed_;
+    QString messCifraRifiutata_;
     QString finestraCaricaDati_, labelCaricaDati_, messCompletato_, finestraScaricaDati_, labelScaricaDati_;
 };
 

@@ -8,6 +8,7 @@
 #include <QActionGroup>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHash>
@@ -90,11 +91,34 @@ bool ReadTable(const QString& path, Table* table, QString* error)
             *error = QStringLiteral("Field 'IDENTIF' not found in %1").arg(QDir::toNativeSeparators(path));
         return false;
     }
+    // The header's record count is believed only as far as the file bears it
+    // out: a damaged count would otherwise have the reader walk past the end
+    // of the file for hours, one failed read per record.
     const int records = DBFGetRecordCount(dbf);
+    const qint64 size = QFileInfo(path).size();
+    const qint64 held = dbf->nRecordLength > 0 && size > dbf->nHeaderLength
+                            ? (size - dbf->nHeaderLength) / dbf->nRecordLength
+                            : 0;
+    if (records < 0 || records > held) {
+        DBFClose(dbf);
+        if (error)
+            *error = QStringLiteral("Damaged table: the header declares %1 records, the file holds %2: %3")
+                         .arg(static_cast<unsigned>(records))
+                         .arg(held)
+                         .arg(QDir::toNativeSeparators(path));
+        return false;
+    }
+    g_readerError.clear();
     for (int r = 0; r < records; ++r) {
         if (DBFIsRecordDeleted(dbf, r))
             continue;
         const char* key = DBFReadStringAttribute(dbf, r, 0);
+        if (!g_readerError.isEmpty()) { // a record the reader could not fetch
+            DBFClose(dbf);
+            if (error)
+                *error = g_readerError;
+            return false;
+        }
         const QString k = FromCp1252(key ? std::string_view(key, std::strlen(key)) : std::string_view());
         if (k.isEmpty() || table->texts.contains(k)) // the first row of a key wins
             continue;

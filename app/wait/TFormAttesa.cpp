@@ -1,4 +1,5 @@
 #include "wait/TFormAttesa.h"
+#include "ui/PaintNow.h"
 #include "ui/Scaling.h"
 
 #include "AppMessages.h"
@@ -142,7 +143,7 @@ bool TFormAttesa::SetAnimationFile(const QString& path)
 void TFormAttesa::ShowAndPaint()
 {
     show();
-    PaintNow();
+    PaintBeforeBlockingWork();
 }
 
 void TFormAttesa::PaintNow()

@@ -5,14 +5,13 @@
 #include "CalibFormSupport.h"
 #include "link/SerialLink.h"
 #include "model/ConfCar.h"
+#include "widgets/TNumericEdit.h"
 
 #include <QCheckBox>
 #include <QEvent>
 #include <QFrame>
-#include <QIntValidator>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
@@ -31,12 +30,12 @@ constexpr int kFullScaleRpm = 6000;
 constexpr int kEntryMin = -10;
 constexpr int kEntryMax = 10;
 
-// Entries take whole numbers from -10 to 10 only.
-bool EntryValue(const QLineEdit* edit, int& value)
+// The entry's value brought into its limits and shown as written.
+int EntryValue(TNumericEdit* edit)
 {
-    bool ok = false;
-    value = edit->text().trimmed().toInt(&ok);
-    return ok && value >= kEntryMin && value <= kEntryMax;
+    const int value = static_cast<int>(edit->GetDouble());
+    edit->SetInt(value);
+    return value;
 }
 
 } // namespace
@@ -101,9 +100,11 @@ void TFormCalibra2::BuildControls()
         return l;
     };
     auto entry = [&](const char* name, int x, int y) {
-        auto* e = new QLineEdit(this);
+        auto* e = new TNumericEdit(this);
         e->setObjectName(QString::fromLatin1(name));
-        e->setValidator(new QIntValidator(kEntryMin, kEntryMax, e));
+        e->SetMinValue(kEntryMin);
+        e->SetMaxValue(kEntryMax);
+        e->SetPrecision(1);
         e->setMaxLength(3);
         e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         at(e, x, y, 60, 30);
@@ -116,6 +117,7 @@ void TFormCalibra2::BuildControls()
     at(checkRientroMin_, 60, 40, 400, 28);
     labelCorrMin_ = label("LabelCorrMin", QStringLiteral("Correzione rientro al minimo"), 90, 80, 300, 30);
     editRientroMinimo_ = entry("EditRientroMinimo", 400, 80);
+    editRientroMinimo_->SetDataCode(kParamIdleReturn);
     labelIntRientro_ = label("LabelIntRientro", QStringLiteral("(-10, +10)"), 470, 80, 120, 30);
 
     checkClima_ = new QCheckBox(QStringLiteral("Effetto condizionatore"), this);
@@ -167,8 +169,8 @@ void TFormCalibra2::BuildControls()
 
     connect(checkRientroMin_, &QCheckBox::clicked, this, &TFormCalibra2::CheckRientroMinClick);
     connect(checkClima_, &QCheckBox::clicked, this, &TFormCalibra2::CheckClimaClick);
-    connect(editRientroMinimo_, &QLineEdit::returnPressed, this, &TFormCalibra2::EditRientroMinimoEnter);
-    connect(editClima_, &QLineEdit::returnPressed, this, &TFormCalibra2::EditClimaEnter);
+    connect(editRientroMinimo_, &TNumericEdit::enterPressed, this, &TFormCalibra2::EditRientroMinimoEnter);
+    connect(editClima_, &TNumericEdit::enterPressed, this, &TFormCalibra2::EditClimaEnter);
     checkRientroMin_->installEventFilter(this);
     checkClima_->installEventFilter(this);
 }
@@ -198,7 +200,7 @@ void TFormCalibra2::CheckRientroMinClick()
     if (on) {
         if (!initialising_)
             ctx_.car->SetParam(kParamIdleReturn, rememberedIdleReturn_);
-        editRientroMinimo_->setText(QString::number(static_cast<int>(ctx_.car->GetParam(kParamIdleReturn))));
+        editRientroMinimo_->SetInt(static_cast<int>(ctx_.car->GetParam(kParamIdleReturn)));
     } else if (!initialising_) {
         rememberedIdleReturn_ = static_cast<int>(ctx_.car->GetParam(kParamIdleReturn));
         ctx_.car->SetParam(kParamIdleReturn, kIdleReturnOff);
@@ -214,7 +216,7 @@ void TFormCalibra2::CheckClimaClick()
     if (on) {
         if (!initialising_)
             ctx_.car->SetClimateEffect(rememberedClimate_);
-        editClima_->setText(QString::number(ctx_.car->GetClimateEffect()));
+        editClima_->SetInt(ctx_.car->GetClimateEffect());
     } else if (!initialising_) {
         rememberedClimate_ = ctx_.car->GetClimateEffect();
         ctx_.car->SetClimateEffect(0);
@@ -223,16 +225,12 @@ void TFormCalibra2::CheckClimaClick()
 
 void TFormCalibra2::EditRientroMinimoEnter()
 {
-    int value = 0;
-    if (EntryValue(editRientroMinimo_, value))
-        ctx_.car->SetParam(kParamIdleReturn, value);
+    ctx_.car->SetParam(kParamIdleReturn, EntryValue(editRientroMinimo_));
 }
 
 void TFormCalibra2::EditClimaEnter()
 {
-    int value = 0;
-    if (EntryValue(editClima_, value))
-        ctx_.car->SetClimateEffect(value);
+    ctx_.car->SetClimateEffect(EntryValue(editClima_));
 }
 
 bool TFormCalibra2::eventFilter(QObject* watched, QEvent* event)

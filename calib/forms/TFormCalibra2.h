@@ -10,13 +10,13 @@
 class QCheckBox;
 class QFrame;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class QTimer;
 
 namespace vapora {
 
 struct AppContext;
+class TNumericEdit;
 
 class TFormCalibra2 : public QDialog {
     Q_OBJECT
@@ -62,11 +62,11 @@ private:
 
     QCheckBox* checkRientroMin_ = nullptr;
     QLabel* labelCorrMin_ = nullptr;
-    QLineEdit* editRientroMinimo_ = nullptr;
+    TNumericEdit* editRientroMinimo_ = nullptr;
     QLabel* labelIntRientro_ = nullptr;
     QCheckBox* checkClima_ = nullptr;
     QLabel* labelClima_ = nullptr;
-    QLineEdit* editClima_ = nullptr;
+    TNumericEdit* editClima_ = nullptr;
     QLabel* labelIntClima_ = nullptr;
     QLabel* labelGiri_ = nullptr;
     QLabel* labGiri_ = nullptr;

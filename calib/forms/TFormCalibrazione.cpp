@@ -34,6 +34,7 @@ constexpr int kParamDisplacement = 75;
 constexpr int kLimitIds[4] = {1062, 1063, 1064, 1065};
 constexpr int kOpenLimit = 127;
 constexpr int kTickMs = 150;
+constexpr int kStepDone = 6; // calibration applied, the next page offered
 
 GuidedSettings SettingsFor(AppContext& ctx, bool idleOnly)
 {
@@ -436,6 +437,15 @@ bool TFormCalibrazione::FormKeyDown(int key)
     switch (key) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        if (machine_.step() == kStepDone) {
+            // The calibration is over: Enter does what the button in focus
+            // does, by default the next page.
+            auto* focused = qobject_cast<QPushButton*>(focus);
+            QPushButton* target = focused != nullptr && isAncestorOf(focused) ? focused : buttonNext_;
+            if (!target->isHidden() && target->isEnabled())
+                target->click();
+            return true;
+        }
         if (machine_.PressEnter())
             Render();
         return true;

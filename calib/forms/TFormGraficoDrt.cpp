@@ -26,6 +26,9 @@
 namespace vapora {
 namespace {
 
+constexpr int kTimeIntervals = 8;
+constexpr int kValueIntervals = 5;
+
 struct TraceInfo {
     const char* menuName;
     const char* caption;
@@ -274,8 +277,13 @@ void TFormGraficoDrt::BuildChart()
     chartView_->setRubberBand(QChartView::RectangleRubberBand);
     chartView_->setFocusPolicy(Qt::StrongFocus);
 
-    // Every change of the visible span thins the traces again.
-    connect(axisX_, &QValueAxis::rangeChanged, this, [this] { UpdateTraces(); });
+    // Every change of the visible span thins the traces again and puts the
+    // ticks back on round values.
+    connect(axisX_, &QValueAxis::rangeChanged, this, [this] {
+        RoundAxisTicks(axisX_, kTimeIntervals);
+        UpdateTraces();
+    });
+    connect(axisY_, &QValueAxis::rangeChanged, this, [this] { RoundAxisTicks(axisY_, kValueIntervals); });
     connect(chart_, &QChart::plotAreaChanged, this, [this] { UpdateTraces(); });
 }
 
@@ -352,13 +360,19 @@ void TFormGraficoDrt::resizeEvent(QResizeEvent* event)
     UpdateTraces();
 }
 
+void TFormGraficoDrt::RoundAxisTicks(QValueAxis* axis, int intervals)
+{
+    const AxisTicks ticks = RoundTicks(axis->min(), axis->max(), intervals);
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(ticks.anchor);
+    axis->setTickInterval(ticks.step);
+    axis->setLabelFormat(QStringLiteral("%.") + QString::number(ticks.decimals) + QLatin1Char('f'));
+}
+
 void TFormGraficoDrt::UpdateTraces()
 {
     if (updating_ || chart_ == nullptr)
         return;
-    // As many decimals as the visible span needs, no more.
-    const double span = axisX_->max() - axisX_->min();
-    axisX_->setLabelFormat(span >= 50 ? QStringLiteral("%.0f") : span >= 5 ? QStringLiteral("%.1f") : QStringLiteral("%.2f"));
     for (int i = 0; i < kRecordingTraces; ++i)
         if (series_[i]->isVisible())
             UpdateTrace(i);

@@ -63,6 +63,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    static void RoundAxisTicks(QValueAxis* axis, int intervals);
     void BuildMenus();
     void BuildChart();
     void LoadTexts();

@@ -13,7 +13,9 @@ namespace {
 constexpr int32_t kIdBlock = 0x100;
 constexpr int32_t kProgramFailed = 2;
 constexpr size_t kFirstChunk = 128;
-constexpr size_t kSmallestChunk = 16;
+constexpr size_t kSmallestChunk = 8;
+// Sends of one chunk before it is split; the smallest gets the full count.
+constexpr int kSendsBeforeSplit = 3;
 
 constexpr int32_t IdCount(int32_t id) { return (id >> 12) & 0xFF; }
 
@@ -66,6 +68,7 @@ bool SerialUnit::Ask(uint8_t command, const std::vector<uint8_t>& payload, std::
     case WireClient::Outcome::Negative:
         return false;
     case WireClient::Outcome::NoAnswer:
+    case WireClient::Outcome::Spoiled:
         break;
     }
     return alive_ = false;
@@ -195,8 +198,11 @@ bool SerialUnit::ReadLive(int32_t block, std::vector<uint8_t>& out)
 
 // The file crosses in chunks, each echoed back with its place, length and
 // CRC; the unit then checks length and CRC-32 of the whole before it programs
-// anything. A chunk that needs retries is halved for the next one, so a noisy
-// line still gets through, and grows back while the line is clean.
+// anything. A long frame on a noisy line rarely arrives whole, so a chunk
+// that keeps coming back spoiled is split and its first half sent in its
+// place (the unit takes a chunk again at a place it already holds). The size
+// that got through, halved after retries, is the next chunk's; it grows back
+// while the line is clean.
 bool SerialUnit::SendFirmware(const std::string& text, const std::function<void(int32_t)>& progress)
 {
     const auto* data = reinterpret_cast<const uint8_t*>(text.data());
@@ -204,20 +210,32 @@ bool SerialUnit::SendFirmware(const std::string& text, const std::function<void(
     size_t offset = 0;
     int reported = -1;
     while (offset < text.size()) {
-        const size_t size = std::min(chunk, text.size() - offset);
+        size_t size = std::min(chunk, text.size() - offset);
         const uint64_t retriesBefore = client_.Retries();
         std::vector<uint8_t> answer;
-        if (!Ask(cmd::FirmwareChunk, Writer().U32(static_cast<uint32_t>(offset)).Bytes(data + offset, size).Take(),
-                 answer))
-            return false;
+        for (;;) {
+            if (!alive_ || !channel_->IsOpen())
+                return alive_ = false;
+            const bool smallest = size <= kSmallestChunk;
+            const auto outcome = client_.Transact(
+                cmd::FirmwareChunk, Writer().U32(static_cast<uint32_t>(offset)).Bytes(data + offset, size).Take(),
+                answer, smallest ? 0 : kSendsBeforeSplit);
+            if (outcome == WireClient::Outcome::Answer)
+                break;
+            if (outcome == WireClient::Outcome::Negative)
+                return false;
+            if (outcome == WireClient::Outcome::NoAnswer || smallest)
+                return alive_ = false;
+            size = std::max(kSmallestChunk, size / 2);
+        }
         Reader in(answer);
         uint32_t echoOffset = 0, echoSize = 0, echoCrc = 0;
         if (!in.U32(echoOffset) || !in.U16(echoSize) || !in.U16(echoCrc) || echoOffset != offset
             || echoSize != size || echoCrc != Crc16(data + offset, size))
             return false;
         offset += size;
-        chunk = client_.Retries() > retriesBefore ? std::max(kSmallestChunk, chunk / 2)
-                                                  : std::min(kFirmwareChunkMax, chunk + chunk / 2);
+        chunk = client_.Retries() > retriesBefore ? std::max(kSmallestChunk, size / 2)
+                                                  : std::min(kFirmwareChunkMax, size + size / 2);
         const int percent = static_cast<int>(offset * 99 / text.size());
         if (percent != reported && progress)
             progress(percent);

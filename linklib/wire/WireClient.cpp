@@ -25,8 +25,9 @@ WireClient::Clock::duration WireClient::LineTime(size_t bytes) const
 }
 
 WireClient::Outcome WireClient::Transact(uint8_t command, const std::vector<uint8_t>& payload,
-                                         std::vector<uint8_t>& answer)
+                                         std::vector<uint8_t>& answer, int attempts)
 {
+    const int sends = attempts > 0 ? std::min(attempts, timing_.maxAttempts) : timing_.maxAttempts;
     // Sequence 0 is the unit's own for line-error reports.
     if (++seq_ == 0)
         seq_ = 1;
@@ -35,7 +36,7 @@ WireClient::Outcome WireClient::Transact(uint8_t command, const std::vector<uint
         return Outcome::Negative;
 
     int silentInARow = 0;
-    for (int attempt = 0; attempt < timing_.maxAttempts; ++attempt) {
+    for (int attempt = 0; attempt < sends; ++attempt) {
         if (attempt > 0)
             ++retries_;
         if (!channel_.Write(frame.data(), frame.size()))
@@ -57,7 +58,7 @@ WireClient::Outcome WireClient::Transact(uint8_t command, const std::vector<uint
             break;
         }
     }
-    return Outcome::NoAnswer;
+    return Outcome::Spoiled;
 }
 
 // Frames of other sequence numbers are late answers to earlier requests and

@@ -27,12 +27,15 @@ struct WireTiming {
 
 class WireClient {
 public:
-    enum class Outcome { Answer, Negative, NoAnswer };
+    // Spoiled: the unit kept answering but no attempt came through intact.
+    enum class Outcome { Answer, Negative, NoAnswer, Spoiled };
 
     WireClient(Channel& channel, const WireTiming& timing);
 
     // answer holds the answer's payload, or the reason of a negative answer.
-    Outcome Transact(uint8_t command, const std::vector<uint8_t>& payload, std::vector<uint8_t>& answer);
+    // attempts > 0 lowers the number of sends below the timing's maximum.
+    Outcome Transact(uint8_t command, const std::vector<uint8_t>& payload, std::vector<uint8_t>& answer,
+                     int attempts = 0);
 
     // Forget bytes of an earlier session and start new sequence numbers.
     void Restart(uint32_t seed);

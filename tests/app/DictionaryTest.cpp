@@ -189,6 +189,66 @@ TEST_F(DictionaryTest, UnreadableTableFailsOpenWithTheReadersError)
     }
 }
 
+TEST_F(DictionaryTest, RecordCountBeyondTheFileIsReportedAsUnreadable)
+{
+    // The header's record count (bytes 4..7, little-endian) is patched to claim
+    // more records than follow it; a file cut short in its last record too.
+    const struct {
+        const char* name;
+        quint32 count;  // 0 keeps the written count
+        int cutBytes;
+    } cases[] = {
+        {"count 2^31-1", 0x7fffffffu, 0},
+        {"count 2^32-1", 0xffffffffu, 0},
+        {"one record more than written", 6u, 0},
+        {"last record cut short", 0u, 8},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteDefault(); // five records
+        QFile f(dir_.filePath(kTable));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        QByteArray bytes = f.readAll();
+        ASSERT_GT(bytes.size(), 32);
+        ASSERT_EQ(static_cast<unsigned char>(bytes[4]), 5u);
+        if (c.count) {
+            for (int i = 0; i < 4; ++i)
+                bytes[4 + i] = static_cast<char>((c.count >> (8 * i)) & 0xff);
+        }
+        // Drop the end-of-file mark as well, so a cut really falls inside a record.
+        if (c.cutBytes)
+            bytes.chop(c.cutBytes + (bytes.endsWith('\x1a') ? 1 : 0));
+        ASSERT_TRUE(f.resize(0));
+        f.write(bytes);
+        f.close();
+
+        ScriptedDialogs dialogs;
+        TDataModuleMur dict(dialogs);
+        EXPECT_FALSE(dict.Open(dir_.path(), kTable));
+        EXPECT_FALSE(dict.Available());
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_TRUE(dialogs.messages[0].text.startsWith("Non è possibile la connessione al Database lingue."));
+        EXPECT_TRUE(dialogs.messages[0].text.contains("DizVapora.dbf")) << dialogs.messages[0].text.toStdString();
+        EXPECT_TRUE(dict.PopupMenuLingue()->actions().isEmpty());
+    }
+
+    // The end-of-file mark alone missing is not damage.
+    WriteDefault();
+    QFile f(dir_.filePath(kTable));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    QByteArray bytes = f.readAll();
+    if (bytes.endsWith('\x1a')) {
+        bytes.chop(1);
+        ASSERT_TRUE(f.resize(0));
+        f.write(bytes);
+    }
+    f.close();
+    ASSERT_TRUE(Open());
+    QString text;
+    EXPECT_TRUE(dict_.Lookup("LabelConfig", text));
+    EXPECT_EQ(text, "CONFIGURAZIONE VETTURA");
+}
+
 TEST_F(DictionaryTest, TableGoneAtBeginGivesTheOpenMessageAndLookupsFail)
 {
     WriteDefault();

@@ -14,14 +14,18 @@
 #include "sim/SimUnit.h"
 #include "support/FakeClock.h"
 #include "support/ScriptedDialogs.h"
+#include "wait/TFormAttesa.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -289,6 +293,41 @@ TEST_F(FuelResetTest, ResetWithoutFileAndYesTwiceAppliesTheBuiltInDefaults)
     EXPECT_EQ(unit->StoredElement(kRifLambda), fresh.RifLambda);
     ASSERT_FALSE(progressCaptions.empty());
     EXPECT_EQ(progressCaptions.back(), Text("FinestraScaricaDati"));
+}
+
+// The wait window reaches the screen, with its message, before the transfer
+// holds the program; so do the windows the closed question uncovered.
+TEST_F(FuelResetTest, WaitWindowIsPaintedBeforeTheTransferStarts)
+{
+    struct PaintCounter final : QObject {
+        QHash<QWidget*, int> paints; // by top-level window
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint && watched->isWidgetType())
+                ++paints[static_cast<QWidget*>(watched)->window()];
+            return false;
+        }
+    } counter;
+    qApp->installEventFilter(&counter);
+    owner.show();
+
+    ConnectUnit();
+    WriteBothResetFiles();
+    dialogs.answers = {MsgResult::Yes};
+    int checked = 0;
+    car->SetProgressSink([&](int32_t, bool) {
+        if (checked++ > 0)
+            return;
+        auto* wait = qobject_cast<TFormAttesa*>(ProgressTarget::Current());
+        ASSERT_NE(wait, nullptr);
+        EXPECT_TRUE(wait->windowHandle() != nullptr && wait->windowHandle()->isExposed());
+        EXPECT_GT(counter.paints.value(wait), 0) << "painted before the first transfer";
+        EXPECT_EQ(wait->Message(), Text("LabelReset"));
+        EXPECT_GT(counter.paints.value(&owner), 0) << "the main window is painted again";
+    });
+    connection->ResetUnit();
+    qApp->removeEventFilter(&counter);
+    EXPECT_GT(checked, 0);
 }
 
 TEST_F(FuelResetTest, ResetFindsTheFileWhateverItsCaseAndStopsOnNo)

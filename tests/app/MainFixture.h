@@ -97,13 +97,15 @@ public:
     explicit WorkFolder(bool withDictionary = true) : previous_(QDir::currentPath())
     {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.filePath(QStringLiteral("config")));
+        // The rows first: __FILE__ may be relative to the folder the test started in.
+        const QList<QStringList> rows = withDictionary ? MainDictionaryRows() : QList<QStringList>();
         QDir::setCurrent(dir_.path());
         if (withDictionary) {
             QString error;
             const bool written = WriteDictionary(dir_.filePath(QStringLiteral("DizVapora.dbf")),
                                                  {QStringLiteral("IDENTIF"), QStringLiteral("ITALIANO"),
                                                   QStringLiteral("ENGLISH")},
-                                                 MainDictionaryRows(), &error);
+                                                 rows, &error);
             EXPECT_TRUE(written) << error.toStdString();
         }
     }

@@ -14,11 +14,15 @@
 #include "sim/SimUnit.h"
 
 #include <QAction>
+#include <QPaintEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
+
+#include <functional>
 
 using namespace vapora;
 using namespace vapora::test;
@@ -49,7 +53,13 @@ public:
     bool WriteCell(int32_t id, int32_t r, int32_t c, int32_t v) override { return inner.WriteCell(id, r, c, v); }
     bool WriteParamRow(int32_t id, const int32_t* s, int32_t r) override { return inner.WriteParamRow(id, s, r); }
     bool Identify(uint8_t* b) override { return inner.Identify(b); }
-    bool OpenLink() override { return inner.OpenLink(); }
+    bool OpenLink() override
+    {
+        if (onOpen)
+            onOpen();
+        return inner.OpenLink();
+    }
+    std::function<void()> onOpen; // runs as the connection starts its blocking work
     int32_t ProgramFirmware(const char* p, int32_t a, int32_t b, int32_t c) override
     {
         return inner.ProgramFirmware(p, a, b, c);
@@ -419,6 +429,49 @@ TEST_F(MainWindow, AboutShowsTheCaptionAndVersion)
     EXPECT_EQ(title, "Vapora Murazzoni");
     EXPECT_EQ(product, "Vapora Murazzoni");
     EXPECT_EQ(version, "Versione 4.5");
+}
+
+// Counts the paint events that reach a window or its children.
+class PaintCounter final : public QObject {
+public:
+    explicit PaintCounter(QWidget* window) : window_(window) { qApp->installEventFilter(this); }
+    ~PaintCounter() override { qApp->removeEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Paint && w != nullptr && w->window() == window_)
+            ++count;
+        return false;
+    }
+
+private:
+    QWidget* window_;
+};
+
+TEST_F(MainWindow, WindowAndConnectingTextAreOnTheScreenBeforeTheLineIsOpened)
+{
+    CountingLink link;
+    Build(link);
+    ASSERT_NE(form->Splash(), nullptr);
+    PaintCounter mainPaints(form.get());
+    PaintCounter splashPaints(form->Splash());
+    bool opened = false;
+    link.onOpen = [&] {
+        if (opened)
+            return;
+        opened = true;
+        EXPECT_TRUE(form->windowHandle() != nullptr && form->windowHandle()->isExposed());
+        EXPECT_GT(mainPaints.count, 0) << "the main window is painted";
+        QLabel* connecting = form->Splash()->Label2();
+        EXPECT_TRUE(connecting->isVisible());
+        EXPECT_EQ(connecting->text(), "Connessione in corso...");
+        EXPECT_GT(splashPaints.count, 0);
+    };
+    ShowAndHandle();
+    EXPECT_TRUE(opened);
 }
 
 TEST_F(MainWindow, FirstConnectionReportsOnTheSplashAndReconnectDoesNotRead)

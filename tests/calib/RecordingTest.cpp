@@ -220,3 +220,29 @@ TEST(RecordingDecimation, RangeIgnoresNonFiniteValues)
     EXPECT_EQ(r.max, 7);
     EXPECT_FALSE(RangeOf({}).valid);
 }
+
+TEST(RoundTicks, StepsAreOneTwoOrFiveTimesAPowerOfTenAndLabelsCarryItsDecimals)
+{
+    const struct {
+        double min, max;
+        int intervals;
+        double step, anchor;
+        int decimals;
+    } cases[] = {
+        {3.33, 6.66425, 5, 1, 4, 0},      // the zoomed value axis of a recording
+        {0.0123, 0.0456, 5, 0.01, 0.02, 2},
+        {-7.3, 12.9, 5, 5, -5, 0},
+        {0, 100, 5, 20, 0, 0},              // starts on a tick: keeps it
+        {601.23, 603.71, 8, 0.5, 601.5, 1},
+        {1200, 1200, 5, 1, 1200, 0},        // empty span: no division by zero
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.min);
+        const AxisTicks t = RoundTicks(c.min, c.max, c.intervals);
+        EXPECT_DOUBLE_EQ(t.step, c.step);
+        EXPECT_NEAR(t.anchor, c.anchor, 1e-12);
+        EXPECT_EQ(t.decimals, c.decimals);
+    }
+    const AxisTicks nan = RoundTicks(std::nan(""), 1, 5);
+    EXPECT_TRUE(std::isfinite(nan.step) && std::isfinite(nan.anchor));
+}

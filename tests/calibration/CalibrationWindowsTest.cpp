@@ -8,12 +8,14 @@
 #include "calib/forms/TFormCalibrazione.h"
 #include "calib/forms/TFormParCalStrada.h"
 #include "calib/forms/TFormSceltaCal.h"
+#include "widgets/TNumericEdit.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -165,17 +167,39 @@ TEST_F(IdleReturnPage, UntickingTheClimateShiftsColumnsZeroAndOneBack)
     EXPECT_EQ(sim.car->GetClimateEffect(), 5);
 }
 
-TEST_F(IdleReturnPage, EntriesTakeMinusTenToTenOnly)
+TEST_F(IdleReturnPage, EntriesWriteOnEnterClampedToMinusTenToTen)
 {
     sim.car->SetParam(1097, 2);
+    sim.car->SetClimateEffect(3);
     TFormCalibra2 page(sim.ctx);
-    auto* edit = Edit(page, "EditRientroMinimo");
-    edit->setText(QStringLiteral("-10"));
+    auto* idle = Edit(page, "EditRientroMinimo");
+    auto* clima = Edit(page, "EditClima");
+    ASSERT_NE(qobject_cast<TNumericEdit*>(idle), nullptr);
+    ASSERT_NE(qobject_cast<TNumericEdit*>(clima), nullptr);
+    EXPECT_EQ(qobject_cast<TNumericEdit*>(idle)->DataCode(), 1097);
+
+    const struct {
+        const char* typed;
+        int written;
+    } cases[] = {{"15", 10}, {"-15", -10}, {"-7", -7}, {"1234", 10} /* 123 kept */, {"4x", 4}, {"0", 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        for (QLineEdit* edit : {idle, clima}) {
+            edit->selectAll();
+            QTest::keyClicks(edit, QString::fromLatin1(c.typed));
+            EXPECT_LE(edit->text().size(), 3);
+            QTest::keyClick(edit, Qt::Key_Return);
+            EXPECT_EQ(edit->text(), QString::number(c.written)) << "the entry shows what was written";
+        }
+        EXPECT_EQ(sim.car->GetParam(1097), c.written);
+        EXPECT_EQ(sim.car->GetClimateEffect(), c.written);
+    }
+
+    // The handlers called directly (as the calibration sequence does) clamp too.
+    idle->setText(QStringLiteral("11"));
     page.EditRientroMinimoEnter();
-    EXPECT_EQ(sim.car->GetParam(1097), -10);
-    edit->setText(QStringLiteral("11"));
-    page.EditRientroMinimoEnter();
-    EXPECT_EQ(sim.car->GetParam(1097), -10);
+    EXPECT_EQ(sim.car->GetParam(1097), 10);
+    EXPECT_EQ(idle->text(), QStringLiteral("10"));
 }
 
 class RoadWindow : public ::testing::Test {

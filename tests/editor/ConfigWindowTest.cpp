@@ -9,6 +9,9 @@
 #include "model/ParamIds.h"
 
 #include <QAction>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTabWidget>
 
 namespace vapora::test {
@@ -182,6 +185,47 @@ TEST_F(Config, ClosingDuringARecordingAsksForItsName)
     EXPECT_FALSE(form->Recording());
     EXPECT_TRUE(QFileInfo::exists(target));
     EXPECT_FALSE(form->Timer1()->isActive());
+}
+
+TEST_F(Config, RecordingMenuKeepsItsCaptionBesideTheRecordingImage)
+{
+    Build();
+    Show();
+    auto* bar = form->findChild<QMenuBar*>(QStringLiteral("MainMenu1"));
+    auto* menu = form->findChild<QMenu*>(QStringLiteral("MenuAcquisizioni"));
+    ASSERT_NE(bar, nullptr);
+    ASSERT_NE(menu, nullptr);
+    const QString title = menu->title();
+    const int textOnly = bar->actionGeometry(menu->menuAction()).width();
+
+    form->MenuCominciaDrtClick();
+    ASSERT_TRUE(form->Recording());
+    EXPECT_FALSE(menu->icon().isNull());
+    EXPECT_EQ(menu->title(), title);
+    const QRect item = bar->actionGeometry(menu->menuAction());
+    EXPECT_GE(item.width(), textOnly + 16) << "room for the image and the caption";
+
+    // Drawn: the red mark on the left, dark caption strokes right of it.
+    EXPECT_TRUE(bar->rect().contains(item)) << "the item still fits the bar";
+    const QImage shot = bar->grab(item).toImage();
+    int lastRed = -1;
+    for (int x = 0; x < shot.width(); ++x)
+        for (int y = 0; y < shot.height(); ++y) {
+            const QColor c = shot.pixelColor(x, y);
+            if (c.red() > 150 && c.green() < 80 && c.blue() < 80)
+                lastRed = x;
+        }
+    ASSERT_GE(lastRed, 0) << "the recording image is drawn";
+    int dark = 0;
+    for (int x = lastRed + 1; x < shot.width(); ++x)
+        for (int y = 0; y < shot.height(); ++y)
+            dark += shot.pixelColor(x, y).lightness() < 100;
+    EXPECT_GT(dark, 20) << "the caption is drawn beside the image";
+
+    dialogs.fileNames.push_back(dir.filePath(QStringLiteral("rec.txt")));
+    form->MenuTerminaDrtClick();
+    EXPECT_TRUE(menu->icon().isNull());
+    EXPECT_EQ(bar->actionGeometry(menu->menuAction()).width(), textOnly);
 }
 
 } // namespace

@@ -19,10 +19,11 @@ namespace {
 
 struct RecordingEditor final : TextEditorLauncher {
     QStringList opened;
+    bool starts = true; // false: no program is set up for text files
     bool Open(const QString& path) override
     {
         opened.append(path);
-        return true;
+        return starts;
     }
 };
 
@@ -170,6 +171,24 @@ TEST_F(FileCommandsTest, EditorCopiesAreNumberedFromOneAndNeverOverwritten)
     const QByteArray copy = Read(editor.opened[1]);
     EXPECT_TRUE(copy.startsWith("DVMF\r\n[Generale]\r\n"));
     EXPECT_TRUE(copy.contains("NomeConfigurazione=auto.vap"));
+}
+
+TEST_F(FileCommandsTest, NoEditorToStartSaysSoAndWhereTheCopyIs)
+{
+    car->SetConfigName("auto");
+    QDir().mkpath(Path("Configurazioni"));
+    ASSERT_TRUE(car->SaveToFile(LocalFilePath(Path("Configurazioni/auto.vap")), 0));
+    dialogs.fileNames = {Path("Configurazioni/auto.vap")};
+    editor.starts = false;
+    commands->OpenInEditor();
+    ASSERT_EQ(editor.opened.size(), 1);
+    const QString copy = Path("Configurazioni/Decrypted/Dec1.auto.vap");
+    EXPECT_TRUE(QFileInfo::exists(copy));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].icon, MsgIcon::Error);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith("Impossibile avviare un editor di testo"))
+        << dialogs.messages[0].text.toStdString();
+    EXPECT_TRUE(dialogs.messages[0].text.contains(QDir::toNativeSeparators(copy)));
 }
 
 TEST_F(FileCommandsTest, FileThatCannotBeDecodedStartsNoEditor)

@@ -17,6 +17,8 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include <cstring>
+
 using namespace vapora;
 using namespace vapora::test;
 
@@ -199,6 +201,51 @@ TEST_F(Browser, SaveModeStartsFromTheRecordsNameAndVehicleData)
     EXPECT_EQ(Find<QSpinBox>("EditCc")->value(), 1368);
     EXPECT_DOUBLE_EQ(Find<QDoubleSpinBox>("EditPotenza")->value(), 70.25);
     EXPECT_FALSE(Find<QLineEdit>("EditAuto")->isReadOnly());
+}
+
+TEST_F(Browser, DigitsAnEntryCannotHoldAreRefusedWithAWord)
+{
+    Open(TFormFile::kSave);
+    const struct {
+        const char* name;
+        const char* typed;
+        int kept;
+        const char* range;
+    } cases[] = {
+        {"EditAnno", "99999", 999, "0 a 2100"},
+        {"EditValvole", "500", 50, "0 a 100"},
+        {"EditCc", "123456", 12345, nullptr}, // 12345 is past 10000 too: refused at the 5th digit
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* box = Find<QSpinBox>(c.name);
+        ASSERT_NE(box, nullptr);
+        dialogs.messages.clear();
+        box->selectAll();
+        QTest::keyClicks(box, QString::fromLatin1(c.typed));
+        if (c.range == nullptr) {
+            EXPECT_EQ(box->value(), 1234);
+            EXPECT_EQ(dialogs.messages.size(), 2u);
+            continue;
+        }
+        EXPECT_EQ(box->value(), c.kept);
+        // One word per refused digit.
+        ASSERT_EQ(dialogs.messages.size(), std::strlen(c.typed) - QString::number(c.kept).size());
+        EXPECT_EQ(dialogs.messages[0].icon, MsgIcon::Warning);
+        EXPECT_TRUE(dialogs.messages[0].text.contains(QString::fromLatin1(c.range)))
+            << dialogs.messages[0].text.toStdString();
+    }
+
+    // What fits goes in without a word.
+    dialogs.messages.clear();
+    auto* year = Find<QSpinBox>("EditAnno");
+    year->selectAll();
+    QTest::keyClicks(year, QStringLiteral("2003"));
+    EXPECT_EQ(year->value(), 2003);
+    auto* power = Find<QDoubleSpinBox>("EditPotenza");
+    power->selectAll();
+    QTest::keyClicks(power, QStringLiteral("99"));
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(Browser, MapOnlyKeepsTheDisplacementEditableAndSendsIt)

@@ -3,6 +3,7 @@
 // VAPORA_SCREENSHOTS set to a folder, the windows are also saved there as PNG.
 #include "FilesFixture.h"
 #include "TFormScarica.h"
+#include "editor/TFormConfig.h"
 #include "files/FilePaths.h"
 #include "files/TFormFile.h"
 #include "files/TFormGestioneFile.h"
@@ -11,6 +12,7 @@
 #include "i18n/TDataModuleMur.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -141,6 +143,31 @@ TEST_P(WindowTexts, AreAllInTheDictionaryAndFitTheirControls)
             return int(QDialog::Rejected);
         });
         firmware.Run();
+    }
+    for (const ShownMessage& m : dialogs.messages)
+        ADD_FAILURE() << "message: " << qPrintable(m.text);
+}
+
+// Two windows use one component name for different captions; each caption
+// comes from a key of its own.
+TEST_P(WindowTexts, SharedComponentNamesKeepTheirOwnCaptions)
+{
+    const bool italian = GetParam() == 0;
+    {
+        TFormConfig config(ctx);
+        config.LoadTexts();
+        auto* graph = config.findChild<QAction*>(QStringLiteral("MenuGrafico"));
+        ASSERT_NE(graph, nullptr);
+        EXPECT_EQ(graph->text(), italian ? "&Visualizza grafico" : "&Show graph");
+        auto* changeover = config.findChild<QLabel*>(QStringLiteral("LabelCambio"));
+        ASSERT_NE(changeover, nullptr);
+        EXPECT_EQ(changeover->text(), italian ? "Tipo di cambio" : "Changeover type");
+    }
+    {
+        TFormFile save(ctx, &owner, nullptr, TFormFile::kSave, dir.path());
+        auto* gearbox = save.findChild<QLabel*>(QStringLiteral("LabelCambioVettura"));
+        ASSERT_NE(gearbox, nullptr);
+        EXPECT_EQ(gearbox->text(), italian ? "Cambio" : "Gearbox");
     }
     for (const ShownMessage& m : dialogs.messages)
         ADD_FAILURE() << "message: " << qPrintable(m.text);

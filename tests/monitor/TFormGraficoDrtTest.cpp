@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace vapora;
 
 namespace {
@@ -185,6 +187,40 @@ TEST_F(Graph, LongRecordingsAreThinnedToThePixelColumnsAndRethinnedOnZoom)
     form->MenuAnnullaZoomClick();
     EXPECT_NEAR(AxisX()->max(), fullMax, 1e-9);
     EXPECT_LE(form->Trace(0)->count(), 2 * std::max(columns, 200) + 2);
+}
+
+TEST_F(Graph, AfterAZoomBothAxesLabelRoundValues)
+{
+    Open(Write("lunga.txt", test::DriveRecording(2000)));
+    form->resize(1000, 700);
+    form->show();
+    auto* axisY = qobject_cast<QValueAxis*>(form->Chart()->axes(Qt::Vertical).first());
+    ASSERT_NE(axisY, nullptr);
+    const QRectF area = form->Chart()->plotArea();
+    // An odd rectangle: its edges fall on unround values.
+    form->Chart()->zoomIn(QRectF(area.left() + area.width() * 0.137, area.top() + area.height() * 0.291,
+                                 area.width() * 0.333, area.height() * 0.217));
+    for (QValueAxis* axis : {AxisX(), axisY}) {
+        SCOPED_TRACE(axis == axisY ? "value axis" : "time axis");
+        const double min = axis->min(), max = axis->max();
+        ASSERT_GT(max, min);
+        EXPECT_EQ(axis->tickType(), QValueAxis::TicksDynamic);
+        const double step = axis->tickInterval();
+        const double mantissa = step / std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+        EXPECT_TRUE(std::abs(mantissa - 1) < 1e-6 || std::abs(mantissa - 2) < 1e-6 || std::abs(mantissa - 5) < 1e-6)
+            << step;
+        const double multiple = axis->tickAnchor() / step;
+        EXPECT_NEAR(multiple, std::round(multiple), 1e-6);
+        EXPECT_GE(axis->tickAnchor(), min - 1e-9);
+        EXPECT_LT(axis->tickAnchor(), min + step);
+        EXPECT_GE((max - min) / step, 2.0) << "a few ticks in view";
+        EXPECT_LE((max - min) / step, 11.0);
+        // Labels carry the step's decimals: 0.5 -> one, 20 -> none.
+        const int decimals = std::max(0, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
+        EXPECT_EQ(axis->labelFormat(), QStringLiteral("%.%1f").arg(decimals));
+    }
+    form->MenuAnnullaZoomClick();
+    EXPECT_EQ(axisY->tickType(), QValueAxis::TicksDynamic);
 }
 
 TEST_F(Graph, PrintingMakesOnePagePerCopyWithTheTraces)

@@ -263,6 +263,45 @@ TEST_P(FirmwareOverLine, ProgramsAVerifiedImageOrFails)
 
 INSTANTIATE_TEST_SUITE_P(Seeds, FirmwareOverLine, ::testing::Values(1u, 2u, 3u));
 
+// A line that spoils 3 % of the bytes each way: parameters still cross, and
+// so must a firmware file, its long chunks split until they get through,
+// with the whole image checked by the unit at the end.
+TEST(FirmwareOverNoisyLine, ProgramsCompletelyWhereParametersSurvive)
+{
+    RecordingScreen screen;
+    SimUnit remote;
+    VirtualLine line(remote, Noise(0.03, 0, 101));
+    auto link = ConnectedLink(line, screen);
+    ASSERT_EQ(link->IsConnected(), 1);
+
+    vapora::test::FakeClock clock;
+    ConfCar car("noisy.mur", link.get(), clock);
+    car.ReadAll();
+    car.WriteThrough = true;
+    for (int k = 0; k < 10; ++k) {
+        car.SetGasMapCell(k / 2, k, 50 + k);
+        EXPECT_EQ(line.server().WithUnit([&](Unit&) { return remote.StoredElement(14, k / 2 * 20 + k); }), 50 + k);
+    }
+    ASSERT_EQ(link->IsConnected(), 1) << "parameters survive this line";
+    EXPECT_GT(static_cast<wire::SerialUnit&>(link->unit()).client().Retries(), 0u);
+
+    const std::string text = GoodFirmware(40);
+    ASSERT_GT(text.size(), 1500u);
+    const auto path = std::filesystem::temp_directory_path() / ("wire-noisy-" + std::to_string(::getpid()) + ".s19");
+    std::ofstream(path, std::ios::binary) << text;
+    const int32_t result = link->ProgramFirmware(path.c_str(), 2, 0, 1);
+    std::filesystem::remove(path);
+    line.Stop();
+    ASSERT_EQ(result, 0);
+    const auto expected = ParseSRecords(text);
+    ASSERT_NE(remote.Firmware(), nullptr);
+    ASSERT_EQ(remote.Firmware()->segments.size(), expected.image.segments.size());
+    EXPECT_EQ(remote.Firmware()->segments[0].bytes, expected.image.segments[0].bytes);
+    ASSERT_FALSE(screen.progress.empty());
+    EXPECT_EQ(screen.progress.back(), 100);
+    EXPECT_TRUE(std::is_sorted(screen.progress.begin(), screen.progress.end()));
+}
+
 TEST(FirmwareOverLineFaults, BadFileAndLowBatteryAreReportedAsTheUnitSaysThem)
 {
     SimUnit remote;
