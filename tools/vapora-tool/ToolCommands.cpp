@@ -374,8 +374,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             return Show(args, out, err);
         if (command == "diff")
             return Diff(args, out, err);
-        err << "vapora-tool: unknown command '" << command << "'
-" << kUsage << UnitUsage();
+        err << "vapora-tool: unknown command '" << command << "'\n" << kUsage << UnitUsage();
     } catch (const Failure& f) {
         err << "vapora-tool " << args[0] << ": " << f.message << "\n";
     } catch (const std::exception& e) {
