@@ -1,6 +1,7 @@
 #include "model/IoBaseData.h"
 
 #include "model/FileCodec.h"
+#include "model/PlatformFiles.h"
 
 #include <cstdio>
 #include <random>
@@ -13,16 +14,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kOpenFailed = "Impossibile aprire il file";
-
-std::FILE* OpenFile(const fs::path& file, const char* mode)
-{
-#ifdef _WIN32
-    const std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
-    return _wfopen(file.c_str(), wideMode.c_str());
-#else
-    return std::fopen(file.c_str(), mode);
-#endif
-}
 
 // Creates an empty "_de" file with a name no other file of the temporary folder has.
 fs::path CreateTemporaryFile()
@@ -37,7 +28,7 @@ fs::path CreateTemporaryFile()
         std::snprintf(name, sizeof name, "_de%08x.tmp", static_cast<unsigned>(generator()));
         const fs::path candidate = folder / name;
         // Exclusive creation: an existing file of that name is never taken over.
-        if (std::FILE* file = OpenFile(candidate, "wbx")) {
+        if (std::FILE* file = CreateNewFile(candidate)) {
             std::fclose(file);
             return candidate;
         }
@@ -65,7 +56,7 @@ void IoBaseData::OpenIni(bool decode)
         return;
     const fs::path temporary = CreateTemporaryFile();
     try {
-        if (decode && !CryptFile(fs::path(FileName), temporary, true, true))
+        if (decode && !CryptFile(LocalPath(FileName), temporary, true, true))
             throw std::runtime_error(kOpenFailed);
         Ini = std::make_unique<IniFile>(temporary);
     } catch (...) {
@@ -82,7 +73,7 @@ bool IoBaseData::CloseIni(bool encode)
         return true;
     bool ok = true;
     if (encode)
-        ok = Ini->Flush() && CryptFile(TempFileName, fs::path(FileName), false, true);
+        ok = Ini->Flush() && CryptFile(TempFileName, LocalPath(FileName), false, true);
     Ini.reset();
     RemoveFile(TempFileName);
     TempFileName.clear();

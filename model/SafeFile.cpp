@@ -1,5 +1,7 @@
 #include "model/SafeFile.h"
 
+#include "model/PlatformFiles.h"
+
 #include <cstdio>
 #include <random>
 
@@ -67,7 +69,7 @@ bool WriteFileReplacing(const fs::path& target, std::string_view bytes)
     std::FILE* out = nullptr;
     for (int attempt = 0; attempt < 16 && !out; ++attempt) {
         temporary = TemporaryNameBeside(real);
-        out = OpenFile(temporary, "wbx");  // exclusive: never reuse someone else's file
+        out = CreateNewFile(temporary);  // exclusive: never reuse someone else's file
         if (!out && !fs::exists(fs::symlink_status(temporary, ec)))
             break;  // the folder is missing or not writable: retrying will not help
     }

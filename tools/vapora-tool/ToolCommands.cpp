@@ -4,6 +4,7 @@
 #include "model/Cp1252.h"
 #include "model/FileCodec.h"
 #include "model/IniFile.h"
+#include "model/PlatformFiles.h"
 #include "model/SafeFile.h"
 
 #include <algorithm>
@@ -33,7 +34,7 @@ struct Failure {
 bool IsRegularFile(const std::string& path)
 {
     std::error_code ec;
-    return fs::is_regular_file(path, ec);
+    return fs::is_regular_file(LocalPath(path), ec);
 }
 
 void RequireFile(const std::string& path)
@@ -47,7 +48,7 @@ std::string DecodedBody(const std::string& path)
 {
     RequireFile(path);
     std::string bytes;
-    if (!ReadFileBytes(path, bytes))
+    if (!ReadFileBytes(LocalPath(path), bytes))
         throw Failure{"cannot read '" + path + "'"};
     const std::string plain = CryptBytes(bytes, true, true, {});
     const size_t lineEnd = plain.find('\n');
@@ -65,9 +66,9 @@ int Codec(const std::vector<std::string>& args, bool decode, std::ostream& out)
     if (args.size() != 3)
         throw Failure{"expected IN and OUT"};
     RequireFile(args[1]);
-    if (SameFile(args[1], args[2]))
+    if (SameFile(LocalPath(args[1]), LocalPath(args[2])))
         throw Failure{"IN and OUT are the same file"};
-    if (!CryptFile(args[1], args[2], decode, true))
+    if (!CryptFile(LocalPath(args[1]), LocalPath(args[2]), decode, true))
         throw Failure{"cannot write '" + args[2] + "'"};
     out << (decode ? "decoded " : "encoded ") << args[1] << " -> " << args[2] << "\n";
     return 0;
