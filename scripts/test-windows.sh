@@ -40,7 +40,8 @@ cmake --build "$build" -j"$(nproc)"
 
 # Only the two entry points leave the library, under exactly these names.
 exports=$(x86_64-w64-mingw32-objdump -p "$build/bin/SerNoxDL.dll" |
-  sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk 'NF >= 3 && $1 ~ /^\[/ {print $NF}' | sort | tr '\n' ' ')
+  sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/s/^[[:space:]]*\[[[:space:]]*[0-9]*\][[:space:]]*\([^[:space:]]*\)$/\1/p' |
+  sort | tr '\n' ' ')
 echo "SerNoxDL.dll exports: $exports"
 if [ "$exports" != "_CreateClassInstance _DestroyClassInstance " ]; then
   echo "SerNoxDL.dll must export exactly _CreateClassInstance and _DestroyClassInstance" >&2
