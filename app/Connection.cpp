@@ -8,6 +8,7 @@
 #include "i18n/OutcomeTexts.h"
 #include "link/SerialLink.h"
 #include "model/ConfCar.h"
+#include "model/PlatformFiles.h"
 #include "model/UnitRules.h"
 #include "settings/GlobalData.h"
 #include "ui/DialogService.h"
@@ -20,24 +21,24 @@
 #include <QFileInfo>
 #include <QWidget>
 
+#include <filesystem>
 #include <memory>
 
 namespace vapora {
 namespace {
+
+std::string LocalPath(const QString& path) { return QFile::encodeName(QDir::toNativeSeparators(path)).toStdString(); }
 
 // The reset file of a fuel word, found without regard to case as on the
 // installations the files come from; the plain name when there is none.
 QString ResetFilePath(const QString& mainFolder, const QString& fuelWord)
 {
     const QString wanted = QStringLiteral("Reset") + fuelWord + QStringLiteral(".vap");
-    const QDir folder(GlobalData::CalibrationFolder(mainFolder));
-    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
-        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
-            return folder.filePath(name);
-    return folder.filePath(wanted);
+    const std::filesystem::path found =
+        FindIgnoringCase(vapora::LocalPath(LocalPath(GlobalData::CalibrationFolder(mainFolder))),
+                         vapora::LocalPath(LocalPath(wanted)));
+    return QDir::fromNativeSeparators(QFile::decodeName(QByteArray::fromStdString(LocalText(found))));
 }
-
-std::string LocalPath(const QString& path) { return QFile::encodeName(QDir::toNativeSeparators(path)).toStdString(); }
 
 // Shows the hourglass for the lifetime of the object.
 class BusyCursor {

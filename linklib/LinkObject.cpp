@@ -1,5 +1,7 @@
 #include "LinkObject.h"
 
+#include "LocalPath.h"
+
 #include "sim/ParamTable.h"
 #include "sim/SimUnit.h"
 
@@ -20,10 +22,13 @@ bool IsBlock(int32_t id) { return (id & kIdBlock) != 0; }
 
 bool ReadWholeFile(const char* path, std::string& text)
 {
-    std::error_code ec;
-    if (!path || !std::filesystem::is_regular_file(path, ec))
+    if (!path)
         return false;
-    std::ifstream in(path, std::ios::binary);
+    const std::filesystem::path file = LocalPath(path);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec))
+        return false;
+    std::ifstream in(file, std::ios::binary);
     std::ostringstream content;
     content << in.rdbuf();
     if (!in || !content)

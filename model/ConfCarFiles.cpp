@@ -3,6 +3,7 @@
 // that the two can never disagree on a section, a key or its order.
 
 #include "model/ConfCar.h"
+#include "model/PlatformFiles.h"
 
 #include "model/ParamIds.h"
 #include "model/RawFields.h"
@@ -219,7 +220,7 @@ bool ConfCar::SaveToFile(const std::string& fileName, int scope)
         };
         auto add = [this](int32_t amount) { return [this, amount] { Progress(amount, true); }; };
 
-        WriteStringKey(std::filesystem::path(FileName).filename().string(), "NomeConfigurazione", kGenerale);
+        WriteStringKey(LocalText(LocalPath(FileName).filename()), "NomeConfigurazione", kGenerale);
         WriteStringKey(ProgFile, "ProgFile", kGenerale);
         if (scope != 2) {
             WriteBoolKey(GetStatusFlag(kOfficial), "MurFile", kGenerale);

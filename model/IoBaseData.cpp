@@ -3,6 +3,7 @@
 #include "model/FileCodec.h"
 #include "model/SafeFile.h"
 #include "model/ScratchFiles.h"
+#include "model/PlatformFiles.h"
 
 namespace vapora {
 
@@ -31,7 +32,7 @@ void IoBaseData::OpenIni(bool decode)
     if (decode) {
         // The file first: a missing file is told as such whatever the temporary folder's state.
         std::string bytes;
-        if (!ReadFileBytes(fs::path(FileName), bytes, &why))
+        if (!ReadFileBytes(LocalPath(FileName), bytes, &why))
             throw FileFailure(why);
         plain = CryptBytes(bytes, true, true, {});
     }
@@ -59,7 +60,7 @@ bool IoBaseData::CloseIni(bool encode)
     if (encode) {
         // Straight from the copy in memory: the target is the only file written.
         FileError why = FileError::Other;
-        ok = WriteFileReplacing(fs::path(FileName), CryptBytes(Ini->Text(), false, true, {}), &why);
+        ok = WriteFileReplacing(LocalPath(FileName), CryptBytes(Ini->Text(), false, true, {}), &why);
         if (!ok)
             lastError_ = why;
     }

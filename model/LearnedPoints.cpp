@@ -3,6 +3,7 @@
 // platform and reading follows the line-at-a-time rules those installations read them with.
 
 #include "model/ConfCar.h"
+#include "model/PlatformFiles.h"
 
 #include "model/SafeFile.h"
 
@@ -101,13 +102,13 @@ bool ConfCar::ExportLearnedPoints(const std::string& path) const
         text += std::to_string(point->Iniezione);
         text += "\r\n";
     }
-    return WriteFileReplacing(path, text);
+    return WriteFileReplacing(LocalPath(path), text);
 }
 
 bool ConfCar::LoadLearnedPoints(const std::string& path, bool merge)
 {
     std::string bytes;
-    if (!ReadFileBytes(path, bytes))
+    if (!ReadFileBytes(LocalPath(path), bytes))
         return false;
     if (!merge)
         ClearLearnedPoints();

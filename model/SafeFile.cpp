@@ -1,5 +1,6 @@
 #include "model/SafeFile.h"
 
+#include "model/PlatformFiles.h"
 #include "model/ScratchFiles.h"
 
 #include <cerrno>
@@ -87,7 +88,8 @@ bool CreateScratchFile(const fs::path& folder, std::string_view prefix, fs::path
     for (int attempt = 0; attempt < 16; ++attempt) {
         const fs::path candidate = folder / ScratchName(prefix);
         // Exclusive creation: an existing file of that name is never taken over.
-        if (std::FILE* file = OpenFile(candidate, "wbx")) {
+        errno = 0;
+        if (std::FILE* file = CreateNewFile(candidate)) {
             std::fclose(file);
             created = candidate;
             return true;

@@ -105,13 +105,13 @@ std::string LinkFromConfText(std::string_view confText)
     return link;
 }
 
-std::string FindLinkSettingText(const std::string& libraryDir)
+std::string FindLinkSettingText(const std::filesystem::path& libraryDir)
 {
     if (const char* env = std::getenv("VAPORA_LINK"); env && !Trim(env).empty())
         return env;
     if (libraryDir.empty())
         return {};
-    std::ifstream in(std::filesystem::path(libraryDir) / "SerNoxDL.conf", std::ios::binary);
+    std::ifstream in(libraryDir / "SerNoxDL.conf", std::ios::binary);
     if (!in)
         return {};
     std::ostringstream text;

@@ -8,6 +8,7 @@
 
 #include "WireClient.h"
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,6 @@ std::string LinkFromConfText(std::string_view confText);
 
 // The setting's text from the environment or the file in libraryDir; empty
 // means the default.
-std::string FindLinkSettingText(const std::string& libraryDir);
+std::string FindLinkSettingText(const std::filesystem::path& libraryDir);
 
 } // namespace sernox::wire

@@ -1,30 +1,11 @@
 #include "UnitFactory.h"
 
+#include "LibraryDir.h"
 #include "QtSerialChannel.h"
 #include "SerialUnit.h"
 #include "sim/SimUnit.h"
 
-#include <filesystem>
-
-#if defined(__unix__)
-#include <dlfcn.h>
-#endif
-
 namespace sernox::wire {
-
-namespace {
-
-std::string LibraryDir()
-{
-#if defined(__unix__)
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&MakeConfiguredUnit), &info) && info.dli_fname)
-        return std::filesystem::path(info.dli_fname).parent_path().string();
-#endif
-    return {};
-}
-
-} // namespace
 
 // A setting that cannot be understood gives a port that never opens: the
 // program then reports no unit rather than quietly working on a simulation.

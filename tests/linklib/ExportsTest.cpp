@@ -4,19 +4,40 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 namespace {
 
+#ifdef _WIN32
+void* OpenLibrary(const char* file) { return reinterpret_cast<void*>(LoadLibraryA(file)); }
+void* Symbol(void* library, const char* name)
+{
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
+}
+void CloseLibrary(void* library) { FreeLibrary(static_cast<HMODULE>(library)); }
+std::string LoadError() { return "error " + std::to_string(GetLastError()); }
+#else
+void* OpenLibrary(const char* file) { return dlopen(file, RTLD_NOW | RTLD_LOCAL); }
+void* Symbol(void* library, const char* name) { return dlsym(library, name); }
+void CloseLibrary(void* library) { dlclose(library); }
+std::string LoadError() { return dlerror(); }
+#endif
+
 TEST(Exports, LibraryCreatesAndDestroysAWorkingLink)
 {
-    void* library = dlopen(SERNOX_LIB_PATH, RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(library, nullptr) << dlerror();
-    auto create = reinterpret_cast<vapora::CreateClassInstanceFn>(dlsym(library, "_CreateClassInstance"));
-    auto destroy = reinterpret_cast<vapora::DestroyClassInstanceFn>(dlsym(library, "_DestroyClassInstance"));
+    void* library = OpenLibrary(SERNOX_LIB_PATH);
+    ASSERT_NE(library, nullptr) << LoadError();
+    auto create = reinterpret_cast<vapora::CreateClassInstanceFn>(Symbol(library, "_CreateClassInstance"));
+    auto destroy = reinterpret_cast<vapora::DestroyClassInstanceFn>(Symbol(library, "_DestroyClassInstance"));
     ASSERT_NE(create, nullptr);
     ASSERT_NE(destroy, nullptr);
-    EXPECT_EQ(dlsym(library, "_ZN6sernox7SimUnitC1ERKNS_9SimConfigE"), nullptr) << "internals stay hidden";
+    EXPECT_EQ(Symbol(library, "_ZN6sernox7SimUnitC1ERKNS_9SimConfigE"), nullptr) << "internals stay hidden";
 
     vapora::SerialLink* link = create();
     ASSERT_NE(link, nullptr);
@@ -29,7 +50,7 @@ TEST(Exports, LibraryCreatesAndDestroysAWorkingLink)
     EXPECT_EQ(id[0], 8);
     EXPECT_EQ(id[1], 1);
     destroy(link);
-    dlclose(library);
+    CloseLibrary(library);
 }
 
 } // namespace

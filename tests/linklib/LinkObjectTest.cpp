@@ -1,4 +1,5 @@
 #include "LinkObject.h"
+#include "model/PlatformFiles.h"
 #include "SRecordFixture.h"
 #include "sim/SimUnit.h"
 
@@ -231,6 +232,21 @@ TEST_F(FirmwareTest, LeavesAConnectedUnitDisconnected)
     EXPECT_EQ(link->ProgramFirmware(WriteFile(test::GoodFirmware()).c_str(), 2, 0, 1), 0);
     EXPECT_EQ(link->IsConnected(), 0);
     EXPECT_EQ(screen.states, (std::vector<int32_t>{0}));
+}
+
+TEST_F(FirmwareTest, FileNamedWithAnAccentIsRead)
+{
+    // The program hands the name over in the system code page; the euro sign is
+    // where the Windows code page and Latin-1 part.
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / std::filesystem::path(u8"Centralin\u00e0 \u20ac.s19");
+    const std::string name = vapora::LocalText(file);
+    if (vapora::LocalPath(name) != file)
+        GTEST_SKIP() << "the system code page cannot spell the name";
+    std::ofstream(file, std::ios::binary) << test::GoodFirmware();
+    files.push_back(file);
+    EXPECT_EQ(link->ProgramFirmware(name.c_str(), 2, 0, 1), 0);
+    EXPECT_NE(sim->Firmware(), nullptr);
 }
 
 TEST_F(FirmwareTest, FailuresReportTheirCodes)

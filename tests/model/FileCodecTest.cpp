@@ -7,6 +7,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 using vapora::BuildFileKey;
@@ -150,16 +151,20 @@ TEST_F(FileCodecFiles, RefusesTwoNamesOfTheSameFile)
 {
     const std::string text = "DVMF\r\n[A]\r\nk=1\r\n";
     const fs::path file = Put("f.vap", text);
-    fs::create_symlink(file, dir_ / "link.vap");
     fs::create_hard_link(file, dir_ / "hard.vap");
-    const fs::path spellings[] = {file, dir_ / ".." / dir_.filename() / "f.vap", dir_ / "." / "f.vap",
-                                  fs::relative(file), dir_ / "link.vap", dir_ / "hard.vap"};
+    std::vector<fs::path> spellings = {file, dir_ / ".." / dir_.filename() / "f.vap", dir_ / "." / "f.vap",
+                                       fs::relative(file), dir_ / "hard.vap"};
+    // Windows grants symbolic links to administrators only.
+    std::error_code noLinks;
+    fs::create_symlink(file, dir_ / "link.vap", noLinks);
+    if (!noLinks)
+        spellings.push_back(dir_ / "link.vap");
     for (const fs::path& other : spellings) {
         EXPECT_FALSE(CryptFile(file, other, false, true)) << other;
         EXPECT_FALSE(CryptFile(other, file, false, true)) << other;
         EXPECT_EQ(Get(file), text) << other;
     }
-    EXPECT_EQ(FileCount(), 3u);
+    EXPECT_EQ(FileCount(), noLinks ? 2u : 3u);
 }
 
 TEST_F(FileCodecFiles, FailureLeavesSourceAndTargetAlone)

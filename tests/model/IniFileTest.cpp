@@ -159,6 +159,7 @@ TEST(IniFileFile, LoadsAndFlushesBytesExactly)
     std::ifstream in(file, std::ios::binary);
     std::ostringstream bytes;
     bytes << in.rdbuf();
+    in.close();  // an open file cannot be removed on Windows
     EXPECT_EQ(bytes.str(), "[Generale]\r\nDescrizAuto=Citt\xE0\r\n[Lambda]\r\nTipo=3\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 

@@ -6,6 +6,7 @@
 #include "model/Cp1252.h"
 #include "model/FileCodec.h"
 #include "model/IniFile.h"
+#include "model/PlatformFiles.h"
 #include "model/SafeFile.h"
 #include "model/ScratchFiles.h"
 
@@ -102,7 +103,7 @@ std::string ReadBytes(const std::string& path)
 {
     std::string bytes;
     FileError why = FileError::Other;
-    if (!ReadFileBytes(path, bytes, &why))
+    if (!ReadFileBytes(LocalPath(path), bytes, &why))
         throw Failure{Explain("read", path, why)};
     return bytes;
 }
@@ -134,7 +135,7 @@ void RemoveStaleScratch(const std::vector<std::string>& args)
     for (size_t i = 1; i < args.size(); ++i) {
         if (args[i].empty() || args[i].rfind("--", 0) == 0)
             continue;
-        const fs::path folder = fs::path(args[i]).parent_path();
+        const fs::path folder = LocalPath(args[i]).parent_path();
         RemoveStaleScratchFiles(folder.empty() ? fs::path(".") : folder);
     }
 }
@@ -146,10 +147,10 @@ int Codec(const std::vector<std::string>& args, bool decode, std::ostream& out)
     if (args[2].empty())
         throw Failure{"the OUT file name is empty"};
     const std::string bytes = ReadBytes(args[1]);
-    if (SameFile(args[1], args[2]))
+    if (SameFile(LocalPath(args[1]), LocalPath(args[2])))
         throw Failure{"IN and OUT are the same file"};
     FileError why = FileError::Other;
-    if (!WriteFileReplacing(args[2], CryptBytes(bytes, decode, true, {}), &why))
+    if (!WriteFileReplacing(LocalPath(args[2]), CryptBytes(bytes, decode, true, {}), &why))
         throw Failure{Explain("write", args[2], why)};
     out << (decode ? "decoded " : "encoded ") << args[1] << " -> " << args[2] << "\n";
     return 0;

@@ -9,6 +9,7 @@
 #include "model/ConfCar.h"
 #include "model/FileCodec.h"
 #include "model/ParamIds.h"
+#include "model/PlatformFiles.h"
 #include "model/SafeFile.h"
 #include "model/ScratchFiles.h"
 #include "model/TransferOutcome.h"
@@ -248,9 +249,9 @@ void CheckTarget(const std::string& path)
     std::error_code ec;
     if (path.empty())
         throw UnitFailure{kBadInput, "the output file name is empty"};
-    if (fs::is_directory(path, ec))
+    if (fs::is_directory(LocalPath(path), ec))
         throw UnitFailure{kBadInput, "'" + path + "' is a folder"};
-    const fs::path parent = fs::absolute(fs::path(path), ec).parent_path();
+    const fs::path parent = fs::absolute(LocalPath(path), ec).parent_path();
     if (!fs::is_directory(parent, ec))
         throw UnitFailure{kBadInput, "the folder of '" + path + "' does not exist"};
 }
@@ -258,9 +259,9 @@ void CheckTarget(const std::string& path)
 void CheckSource(const std::string& path)
 {
     std::error_code ec;
-    if (fs::is_directory(path, ec))
+    if (fs::is_directory(LocalPath(path), ec))
         throw UnitFailure{kBadInput, "'" + path + "' is a folder"};
-    if (!fs::is_regular_file(path, ec))
+    if (!fs::is_regular_file(LocalPath(path), ec))
         throw UnitFailure{kBadInput, "cannot read '" + path + "': no such file"};
 }
 
@@ -313,13 +314,13 @@ int Read(const Options& o, Session& session, Progress& progress, std::ostream& o
         std::error_code ec;
         const fs::path scratchFolder = fs::temp_directory_path(ec) / ScratchName(kDecodeScratchPrefix);
         fs::create_directories(scratchFolder, ec);
-        const fs::path scratch = scratchFolder / fs::path(target).filename();
+        const fs::path scratch = scratchFolder / LocalPath(target).filename();
         FileError why = FileError::Other;
-        bool saved = car.SaveToFile(scratch.string(), 0);
+        bool saved = car.SaveToFile(LocalText(scratch), 0);
         if (!saved)
             why = car.LastFileError();
         else if (std::string bytes; !ReadFileBytes(scratch, bytes, &why) ||
-                                    !WriteFileReplacing(target, CryptBytes(bytes, true, true, ""), &why))
+                                    !WriteFileReplacing(LocalPath(target), CryptBytes(bytes, true, true, ""), &why))
             saved = false;
         fs::remove_all(scratchFolder, ec);
         if (!saved)
@@ -394,7 +395,7 @@ int Program(const Options& o, Session& session, Progress& progress, std::ostream
     fs::path working;
     if (encoded) {
         working = fs::temp_directory_path(ec) / ScratchName(kDecodeScratchPrefix);
-        if (!CryptFile(firmware, working, true, false))
+        if (!CryptFile(LocalPath(firmware), working, true, false))
             throw UnitFailure{kBadInput, "cannot decode '" + firmware + "'"};
     }
     struct RemoveWorking {
@@ -406,7 +407,7 @@ int Program(const Options& o, Session& session, Progress& progress, std::ostream
                 fs::remove(path, e);
         }
     } cleanup{working};
-    const std::string image = encoded ? working.string() : firmware;
+    const std::string image = encoded ? LocalText(working) : firmware;
 
     SerialLink& link = session.Link();
     if (link.IsConnected() != 0)
@@ -467,7 +468,7 @@ int Log(const Options& o, Session& session, Progress& progress, std::ostream& ou
     const double coefficient = car.GetStatusFlag(ConfCar::kMethane) ? kPressureCoeffCng : kPressureCoeffLpg;
 
     // Recorded beside the target under a name of this process, renamed over it at the end.
-    const fs::path finalPath(target);
+    const fs::path finalPath = LocalPath(target);
     const fs::path scratch = fs::absolute(finalPath).parent_path() / ScratchName(kSaveScratchPrefix);
     AcquisitionWriter writer;
     if (!writer.Open(scratch, Now()))

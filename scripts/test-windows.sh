@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Cross-builds the parts without Qt for Windows (MinGW-w64) and runs their tests
+# under Wine, headless: the model, the link library SerNoxDL.dll with the
+# simulated unit, vapora-tool.exe and their test programs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+started=$(date +%s)
+
+pkgs=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 googletest)
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+build=build-windows
+mkdir -p "$build"
+# Wine keeps its Windows side in the build folder and prints nothing of its own;
+# no display is used.
+export WINEPREFIX="$PWD/$build/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY
+wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  "$wine" wineboot --init >/dev/null 2>&1 || true
+fi
+# One Wine server for the whole run instead of one per test program start.
+/usr/lib/wine/wineserver -p 60 || true
+
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Debug \
+  -DVAPORA_QT=OFF -DVAPORA_TESTS=ON -DVAPORA_GTEST_SOURCE_DIR=/usr/src/googletest \
+  -DCMAKE_CROSSCOMPILING_EMULATOR="$wine"
+cmake --build "$build" -j"$(nproc)"
+
+# Only the two entry points leave the library, under exactly these names.
+exports=$(x86_64-w64-mingw32-objdump -p "$build/bin/SerNoxDL.dll" |
+  sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/s/^[[:space:]]*\[[[:space:]]*[0-9]*\][[:space:]]*\([^[:space:]]*\)$/\1/p' |
+  sort | tr '\n' ' ')
+echo "SerNoxDL.dll exports: $exports"
+if [ "$exports" != "_CreateClassInstance _DestroyClassInstance " ]; then
+  echo "SerNoxDL.dll must export exactly _CreateClassInstance and _DestroyClassInstance" >&2
+  exit 1
+fi
+
+echo "Windows build ready after $(( $(date +%s) - started )) s; tests under Wine:"
+status=0
+(cd "$build" && ctest --output-on-failure -j"$(nproc)") || status=$?
+/usr/lib/wine/wineserver -k 2>/dev/null || true
+exit "$status"
