@@ -42,6 +42,7 @@ TFormScarica::TFormScarica(AppContext& context, QWidget* parent)
     const double k = ScreenScale();
     const ScaledPlacer at(k);
     UseWindowFont(this, k);
+    vapora::FixedDialogFrame(this);
     setFixedSize(Scaled(k, 420), Scaled(k, 170));
 
     auto* frame = new QFrame(this);

@@ -93,7 +93,7 @@ LiveStrip::LiveStrip(TFormConfig& form) : QFrame(nullptr), form_(form)
     }
     for (const char* name : {"LabLambda", "LabLambda2"})
         Label(name)->setAlignment(Qt::AlignCenter);
-    setMinimumHeight(4 * 24 + 12);
+    setMinimumHeight(static_cast<int>((4 * 24 + 12) * form_.Scale()));
 }
 
 QLabel* LiveStrip::Make(const char* name, const QString& text, bool title)
@@ -102,7 +102,7 @@ QLabel* LiveStrip::Make(const char* name, const QString& text, bool title)
     label->setObjectName(QString::fromLatin1(name));
     QFont f = label->font();
     f.setBold(true);
-    if (!title)
+    if (!title && form_.Scale() >= 1.0) // a small screen has no room for the larger values
         f.setPointSizeF(f.pointSizeF() * 1.1);
     label->setFont(f);
     Colour(label, title ? QColor(220, 220, 255) : kYellow);

@@ -57,6 +57,7 @@ TFormGestioneFile::TFormGestioneFile(AppContext& context, QWidget* owner, const 
     const double k = ScreenScale();
     const ScaledPlacer at(k);
     UseWindowFont(this, k);
+    vapora::FixedDialogFrame(this);
     setFixedSize(Scaled(k, 520), Scaled(k, 256));
 
     labelGestConf_ = new QLabel(QStringLiteral("Cosa si desidera fare?"), this);

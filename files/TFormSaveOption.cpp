@@ -23,6 +23,7 @@ TFormSaveOption::TFormSaveOption(TDataModuleMur* dictionary, QWidget* parent)
     const double k = ScreenScale();
     const ScaledPlacer at(k);
     UseWindowFont(this, k);
+    vapora::FixedDialogFrame(this);
     setFixedSize(Scaled(k, 300), Scaled(k, 196));
 
     checkUfficiale_ = new QCheckBox(QStringLiteral("&File ufficiale"), this);
