@@ -1,5 +1,7 @@
 #include "ui/DialogService.h"
 
+#include "ui/Scaling.h"
+
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontMetrics>
@@ -48,6 +50,7 @@ QMessageBox* QtDialogService::NewMessageBox(QWidget* parent, const QString& titl
 {
     auto* made = new QMessageBox(parent);
     QMessageBox& box = *made;
+    FixedDialogFrame(made);
     box.setWindowTitle(title);
     box.setText(text);
     switch (icon) {

@@ -2,6 +2,11 @@
 // firmware window.
 #include "LayoutFixture.h"
 
+#include "MessageTable.h"
+#include "ui/DialogService.h"
+
+#include <QMessageBox>
+
 #include "TAboutBox.h"
 #include "TFormMain.h"
 #include "TFormScarica.h"
@@ -10,6 +15,33 @@
 
 namespace vapora::test {
 namespace {
+
+// Every key of the shipped tables and of the built-in messages, read back from
+// the shipped table in every language: present, not empty.
+TEST_F(LayoutTest, ShippedDictionaryHasEveryTextInEveryLanguage)
+{
+    QStringList keys = MessageTable().Keys();
+    const QDir data(QStringLiteral(VAPORA_SOURCE "/data"));
+    QStringList sources{data.filePath(QStringLiteral("dictionary.txt"))};
+    for (const QString& f : QDir(data.filePath(QStringLiteral("dictionary.d"))).entryList({QStringLiteral("*.txt")}))
+        sources << data.filePath(QStringLiteral("dictionary.d/") + f);
+    for (const QString& path : sources) {
+        DictionarySource source;
+        ASSERT_TRUE(ReadDictionarySource(path, &source)) << path.toStdString();
+        for (const QStringList& row : source.rows)
+            keys << row.value(0);
+    }
+    ASSERT_GT(keys.size(), 300);
+    EveryLanguage([&] {
+        ASSERT_TRUE(dictionary->BeginLookups());
+        for (const QString& key : keys) {
+            QString text;
+            EXPECT_TRUE(dictionary->Lookup(key, text)) << key.toStdString();
+        }
+        dictionary->EndLookups();
+        CheckDictionary();
+    });
+}
 
 TEST_F(LayoutTest, MainWindow)
 {
@@ -35,6 +67,15 @@ TEST_F(LayoutTest, SmallWindowsOfTheMainWindow)
         for (bool connected : {true, false}) {
             TFormSceltaCarb form(dictionary.get(), connected, 0);
             Check(&form, connected ? QStringLiteral("SceltaCarb") : QStringLiteral("SceltaCarbSconnesso"));
+        }
+        {
+            // A message box is as wide as its title needs, even for a short text.
+            QString title;
+            ASSERT_TRUE(dictionary->Lookup(QStringLiteral("FinestraPressione"), title));
+            std::unique_ptr<QMessageBox> box(
+                QtDialogService::NewMessageBox(nullptr, title, QStringLiteral("OK"), MsgIcon::Question, MsgButtons::YesNoCancel,
+                                               MsgResult::Yes));
+            Check(box.get(), QStringLiteral("MessageBox"));
         }
         {
             TFormAttesa form;
