@@ -61,6 +61,7 @@ void Fill(QLabel* label, const QColor& background)
 LiveStrip::LiveStrip(TFormConfig& form) : QFrame(nullptr), form_(form)
 {
     setObjectName(QStringLiteral("Panel1"));
+    setFont(form.font()); // built before it joins the window: take the window's scaled font now
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Sunken);
     QPalette p = palette();
