@@ -83,8 +83,7 @@ TFormScarica::TFormScarica(AppContext& context, QWidget* parent)
     connect(buttonRiprogr_, &QPushButton::clicked, this, &QDialog::accept);
     connect(buttonAnnulla_, &QPushButton::clicked, this, &QDialog::reject);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    vapora::CentreOnScreen(this); // in the available area, frame included
 }
 
 void TFormScarica::LoadTexts()

@@ -88,8 +88,7 @@ TFormSceltaCarb::TFormSceltaCarb(TDataModuleMur* dictionary, bool connected, int
 
     comboCarburante_->setCurrentIndex(fuel == kMethane ? kMethane : kLpg);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    vapora::CentreOnScreen(this); // in the available area, frame included
 }
 
 int TFormSceltaCarb::Chosen() const { return comboCarburante_->currentIndex(); }

@@ -113,8 +113,7 @@ TFormGestioneFile::TFormGestioneFile(AppContext& context, QWidget* owner, const 
 
     LoadTexts();
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    vapora::CentreOnScreen(this); // in the available area, frame included
 }
 
 void TFormGestioneFile::LoadTexts()

@@ -77,8 +77,7 @@ TFormSaveOption::TFormSaveOption(TDataModuleMur* dictionary, QWidget* parent)
             texts.Control(c);
     }
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    vapora::CentreOnScreen(this); // in the available area, frame included
 }
 
 void TFormSaveOption::SetDisplacement(int cc) { editCilindrata_->setValue(cc); }
