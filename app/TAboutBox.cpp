@@ -1,6 +1,7 @@
 #include "TAboutBox.h"
 
 #include "TFormSplash.h"
+#include "ui/Scaling.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -11,7 +12,9 @@ namespace vapora {
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("AboutBox"));
+    FixedDialogFrame(this);
     setWindowTitle(QStringLiteral("Informazioni su"));
+    KeepTitleWhole(this);
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("ProgramIcon"));
@@ -45,6 +48,7 @@ void TAboutBox::SetProductName(const QString& name)
 {
     setWindowTitle(name);
     productName_->setText(name);
+    KeepTitleWhole(this);
 }
 
 void TAboutBox::SetVersion(const QString& version) { version_->setText(version); }

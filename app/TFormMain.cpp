@@ -1,4 +1,5 @@
 #include "TFormMain.h"
+#include "ui/Scaling.h"
 
 #include "AppContext.h"
 #include "Firmware.h"
@@ -56,8 +57,8 @@ TFormMain::TFormMain(AppContext& context, QWidget* parent)
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
 
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const int screenWidth = screen != nullptr ? screen->geometry().width() : 800;
-    scale_ = screenWidth / 800.0;
+    scale_ = ScreenScale();
+    UseWindowFont(this, scale_, 13);
 
     // The splash shows while the window builds and makes its first connection.
     splash_ = new TFormSplash(scale_);
@@ -90,12 +91,12 @@ TFormMain::TFormMain(AppContext& context, QWidget* parent)
     });
     QFont barFont(QStringLiteral("DejaVu Sans"));
     barFont.setBold(true);
-    barFont.setPixelSize(static_cast<int>(13 * scale_));
+    barFont.setPixelSize(Scaled(scale_, 13));
     statusBar_->setFont(barFont);
     statusBar_->setFixedHeight(QFontMetrics(barFont).height() + 8);
-    const int widths[StatusBarMain::kPanels] = {230, 290, 215, 50};
+    const int widths[StatusBarMain::kPanels] = {230, 280, 215, 60};
     for (int i = 0; i < StatusBarMain::kPanels; ++i)
-        statusBar_->SetPanelWidth(i, widths[i] * screenWidth / 800);
+        statusBar_->SetPanelWidth(i, Scaled(scale_, widths[i]));
     setStatusBar(statusBar_);
 
     setFocusPolicy(Qt::StrongFocus);
@@ -120,9 +121,9 @@ void TFormMain::CreateLabels()
     QFont big(QStringLiteral("DejaVu Sans"));
     big.setBold(true);
     big.setStretch(QFont::Condensed); // a narrow face, where one is installed
-    big.setPixelSize(static_cast<int>(39 * scale_));
+    big.setPixelSize(Scaled(scale_, 39));
     QFont title = big;
-    title.setPixelSize(static_cast<int>(48 * scale_));
+    title.setPixelSize(Scaled(scale_, 48));
 
     labelMenu_ = new QLabel(QStringLiteral("MENU' PRINCIPALE"), client_);
     labelMenu_->setObjectName(QStringLiteral("LabelMenu"));

@@ -225,12 +225,12 @@ void TFormMain::LoadTexts()
         if (QMenu* menu = findChild<QMenu*>(QString::fromLatin1(name)))
             lookup(name, [menu](const QString& t) { menu->setTitle(t); }, 0, menu->title());
     }
-    for (const char* name : {"MenuConnetti", "MenuDisconnetti", "MenuAbout"}) {
+    for (const char* name : {"MenuConnetti", "MenuDisconnetti", "MenuAbout", "MenuCambiaCarb"}) {
         if (QAction* item = findChild<QAction*>(QString::fromLatin1(name)))
             lookup(name, [item](const QString& t) { item->setText(t); }, 0, item->text());
     }
     for (const char* name : {"ActionApri", "ActionSalva", "ActionStampa", "ActionProgramma", "ActionEsci",
-                             "ActionConnetti", "ActionDisconnetti", "ActionResetCpu"}) {
+                             "ActionConnetti", "ActionDisconnetti", "ActionResetCpu", "ActionBloccoNote"}) {
         if (QAction* action = findChild<QAction*>(QString::fromLatin1(name)))
             lookup(name, [action](const QString& t) { action->setText(t); }, 0, action->text());
     }

@@ -1,5 +1,7 @@
 #include "TFormMainStatusBar.h"
 
+#include "ui/CellText.h"
+
 #include <QPainter>
 #include <QStyle>
 #include <qdrawutil.h>
@@ -84,7 +86,7 @@ void StatusBarMain::paintEvent(QPaintEvent*)
             textLeft = inner.left() + 2; // the standard panel's own inset
             break;
         }
-        p.drawText(QRect(textLeft, inner.top(), inner.right() - textLeft, inner.height()), textFlags, texts_[i]);
+        DrawCellText(p, this, QRect(textLeft, inner.top(), inner.right() - textLeft, inner.height()), textFlags, texts_[i]);
         p.restore();
     }
 }

@@ -41,7 +41,7 @@ protected:
 private:
     std::function<State()> state_;
     std::array<QString, kPanels> texts_;
-    std::array<int, kPanels> widths_{230, 290, 215, 50};
+    std::array<int, kPanels> widths_{230, 280, 215, 60};
 };
 
 } // namespace vapora

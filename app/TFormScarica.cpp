@@ -42,6 +42,7 @@ TFormScarica::TFormScarica(AppContext& context, QWidget* parent)
     const double k = ScreenScale();
     const ScaledPlacer at(k);
     UseWindowFont(this, k);
+    vapora::FixedDialogFrame(this);
     setFixedSize(Scaled(k, 420), Scaled(k, 170));
 
     auto* frame = new QFrame(this);
@@ -82,8 +83,7 @@ TFormScarica::TFormScarica(AppContext& context, QWidget* parent)
     connect(buttonRiprogr_, &QPushButton::clicked, this, &QDialog::accept);
     connect(buttonAnnulla_, &QPushButton::clicked, this, &QDialog::reject);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    vapora::CentreOnScreen(this); // in the available area, frame included
 }
 
 void TFormScarica::LoadTexts()

@@ -41,6 +41,7 @@ TFormSceltaCarb::TFormSceltaCarb(TDataModuleMur* dictionary, bool connected, int
     auto px = [k](int v) { return static_cast<int>(std::lround(v * k)); };
     auto at = [&px](QWidget* w, int x, int y, int wd, int ht) { w->setGeometry(px(x), px(y), px(wd), px(ht)); };
     setFont(WindowFont(px(13)));
+    vapora::FixedDialogFrame(this);
     setFixedSize(px(360), px(200));
 
     labelSceltaCarb_ = new QLabel(QStringLiteral("Tipo di carburante della centralina"), this);
@@ -87,8 +88,7 @@ TFormSceltaCarb::TFormSceltaCarb(TDataModuleMur* dictionary, bool connected, int
 
     comboCarburante_->setCurrentIndex(fuel == kMethane ? kMethane : kLpg);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    vapora::CentreOnScreen(this); // in the available area, frame included
 }
 
 int TFormSceltaCarb::Chosen() const { return comboCarburante_->currentIndex(); }

@@ -1,5 +1,7 @@
 #include "TFormSplash.h"
 
+#include "ui/Scaling.h"
+
 #include "AppMessages.h"
 
 #include <QGuiApplication>
@@ -121,8 +123,7 @@ TFormSplash::TFormSplash(double scale, QWidget* parent)
     layout->addLayout(bar);
     layout->addStretch();
 
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    vapora::CentreOnScreen(this); // in the available area, frame included
 }
 
 void TFormSplash::Normalize()

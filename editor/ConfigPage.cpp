@@ -81,7 +81,7 @@ TNumericEdit* ConfigPage::AddEdit(QGridLayout* grid, int row, const EditSpec& sp
         edit->setMaxLength(spec.maxLength);
     edit->SetDataCode(spec.dataCode);
     edit->setAlignment(Qt::AlignRight);
-    edit->setFixedWidth(90);
+    edit->setFixedWidth(static_cast<int>(90 * form_.Scale()));
     label->setBuddy(edit);
     grid->addWidget(edit, row, 1);
     if (unitName != nullptr) {
@@ -102,7 +102,7 @@ TKeyComboBox* ConfigPage::AddCombo(QGridLayout* grid, int row, const char* name,
     combo->setObjectName(QString::fromLatin1(name));
     combo->addItems(items);
     combo->SetDataCode(dataCode);
-    combo->setMinimumWidth(190);
+    combo->setMinimumWidth(static_cast<int>(190 * form_.Scale()));
     label->setBuddy(combo);
     grid->addWidget(combo, row, 1, 1, 2);
     if (dataCode >= 0)

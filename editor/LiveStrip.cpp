@@ -62,6 +62,7 @@ void Fill(QLabel* label, const QColor& background)
 LiveStrip::LiveStrip(TFormConfig& form) : QFrame(nullptr), form_(form)
 {
     setObjectName(QStringLiteral("Panel1"));
+    setFont(form.font()); // built before it joins the window: take the window's scaled font now
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Sunken);
     QPalette p = palette();
@@ -94,7 +95,7 @@ LiveStrip::LiveStrip(TFormConfig& form) : QFrame(nullptr), form_(form)
     }
     for (const char* name : {"LabLambda", "LabLambda2"})
         Label(name)->setAlignment(Qt::AlignCenter);
-    setMinimumHeight(4 * 24 + 12);
+    setMinimumHeight(static_cast<int>((4 * 24 + 12) * form_.Scale()));
 }
 
 QLabel* LiveStrip::Make(const char* name, const QString& text, bool title)
@@ -103,7 +104,7 @@ QLabel* LiveStrip::Make(const char* name, const QString& text, bool title)
     label->setObjectName(QString::fromLatin1(name));
     QFont f = label->font();
     f.setBold(true);
-    if (!title)
+    if (!title && form_.Scale() >= 1.0) // a small screen has no room for the larger values
         f.setPointSizeF(f.pointSizeF() * 1.1);
     label->setFont(f);
     Colour(label, title ? QColor(220, 220, 255) : kYellow);

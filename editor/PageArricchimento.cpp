@@ -6,6 +6,7 @@
 #include "editor/TFormModMappa.h"
 #include "model/ConfCar.h"
 #include "model/ParamIds.h"
+#include "ui/CellText.h"
 #include "widgets/TNumericEdit.h"
 
 #include <QApplication>
@@ -53,7 +54,7 @@ void EnrichGrid::DrawCell(QPainter& painter, int column, int row, const QRect& r
     painter.fillRect(rect, fill);
     painter.setPen(text);
     const QString s = cellText ? cellText(column, row) : QString();
-    painter.drawText(rect.adjusted(4, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, s);
+    DrawCellText(painter, this, rect.adjusted(4, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, s);
     if (column >= 1 && row >= 1) {
         // Rows 1-3, 4-5 and 6 read as three groups.
         if (row == 4 || row == 6) {

@@ -30,7 +30,7 @@ PageCambio::PageCambio(TFormConfig& form)
                               "LabelSovrappCarb", QStringLiteral("Tempo di sovrapposizione carburanti"), "LabelS2",
                               QStringLiteral(" s"));
     EditFuoriGiri = AddEdit(g, 6, {"EditFuoriGiri", 200, 10000, 50, 5, ids::kFuoriGiri}, "LabelFuoriGiri",
-                            QStringLiteral("Intervento fuori giri (ritorno a benzina)"), "LabelRpm2",
+                            QStringLiteral("Intervento fuori giri (ritorno benzina)"), "LabelRpm2",
                             QStringLiteral(" rpm"));
     EditFasciaMin = AddEdit(g, 7, {"EditFasciaMin", 0, 20, 1, 5, ids::kFasciaGiriMinimo}, "LabelFasciaMin",
                             QStringLiteral("Colonne ritenute al minimo"));

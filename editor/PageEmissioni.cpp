@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace vapora {
@@ -157,6 +158,14 @@ void PageEmissioni::Resized()
     const int column = width / 23 - 1;
     const int rowHeight = static_cast<int>(kDesignRowHeight * std::max(1.0, form_.height() / 600.0));
     for (StepGrid* grid : {GridPassi, GridTempi, GridOpenLoop}) {
+        // Four-digit engine speeds stay whole in the narrow columns of a small screen.
+        if (!grid->property("designFont").isValid())
+            grid->setProperty("designFont", grid->font());
+        QFont font = grid->property("designFont").value<QFont>();
+        const int margin = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1);
+        while (QFontMetrics(font).horizontalAdvance(QStringLiteral("8888")) + margin > column && font.pointSizeF() > 5)
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+        grid->setFont(font);
         grid->setColumnWidth(0, column * 3);
         for (int c = 1; c < 21; ++c)
             grid->setColumnWidth(c, column);

@@ -45,7 +45,8 @@ BreakpointEditor::BreakpointEditor(AppContext& ctx, int speeds, int loads, bool 
     : QDialog(parent), ctx_(ctx), inverted_(inverted)
 {
     setObjectName(QStringLiteral("FormCentriCelle"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
 
     groupGiri_ = new QGroupBox(this);
     groupGiri_->setObjectName(QStringLiteral("GroupRifGiri"));

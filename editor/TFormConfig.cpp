@@ -28,6 +28,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QShowEvent>
 #include <QTabBar>
@@ -38,18 +39,6 @@
 #include <cmath>
 
 namespace vapora {
-namespace {
-
-// A 640-pixel screen gets a little less than its share, so that the pages
-// still fit beside the window frame.
-double WindowScale()
-{
-    const double scale = ScreenScale();
-    return scale == 640.0 / 800.0 ? 620.0 / 800.0 : scale;
-}
-
-} // namespace
-
 TFormConfig::TFormConfig(AppContext& context, QWidget* parent)
     : QDialog(parent), ctx_(context), temporaryFolder_(QDir::tempPath())
 {
@@ -58,12 +47,13 @@ TFormConfig::TFormConfig(AppContext& context, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint);
     setWindowState(Qt::WindowMaximized);
 
-    const double scale = WindowScale();
-    if (scale != 1.0) {
-        QFont f = font();
-        f.setPointSizeF(f.pointSizeF() * scale);
-        setFont(f);
-    }
+    // Menus, tabs, pages, grids and the live strip all take this one font and scale.
+    const double scale = ScreenScale();
+    scale_ = scale;
+    QFont windowFont(QStringLiteral("DejaVu Sans"));
+    windowFont.setStyleHint(QFont::SansSerif);
+    windowFont.setPointSizeF(9 * scale);
+    setFont(windowFont);
 
     BuildMenus();
     BuildPages();
@@ -73,19 +63,19 @@ TFormConfig::TFormConfig(AppContext& context, QWidget* parent)
     buttonEsci_ = new QPushButton(QStringLiteral("&Esci"), this);
     buttonEsci_->setObjectName(QStringLiteral("ButtonEsci"));
     buttonEsci_->setAutoDefault(false);
-    buttonEsci_->setMinimumHeight(40);
+    buttonEsci_->setMinimumHeight(Scaled(scale, 40));
     connect(buttonEsci_, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar_);
-    layout->setContentsMargins(6, 4, 6, 6);
+    layout->setContentsMargins(Scaled(scale, 6), Scaled(scale, 4), Scaled(scale, 6), Scaled(scale, 6));
     layout->addWidget(pageControl_, 1);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(strip_, 1);
     bottom->addWidget(buttonEsci_, 0, Qt::AlignBottom);
     layout->addLayout(bottom);
 
-    if (scale == 620.0 / 800.0)
+    if (scale < 0.8)
         for (const char* name : {"GridPassi", "GridTempi", "GridOpenLoop"})
             if (auto* grid = findChild<QWidget*>(QString::fromLatin1(name))) {
                 QFont f = grid->font();
@@ -183,9 +173,10 @@ void TFormConfig::BuildPages()
 {
     pageControl_ = new QTabWidget(this);
     pageControl_->setObjectName(QStringLiteral("PageControl"));
-    // Ten captions with their key prefixes fit the width without scrolling.
-    pageControl_->setUsesScrollButtons(false);
-    pageControl_->setElideMode(Qt::ElideRight);
+    // Ten captions with their key prefixes fit the width from 1024 pixels up;
+    // a narrower screen scrolls the tabs and keeps each caption whole.
+    pageControl_->setUsesScrollButtons(AvailableArea().width() < 1024);
+    pageControl_->setElideMode(Qt::ElideNone);
     pageControl_->tabBar()->setExpanding(false);
     pageControl_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 5px; }"));
     QFont tabs = pageControl_->tabBar()->font();
@@ -203,8 +194,15 @@ void TFormConfig::BuildPages()
     tabMappaBenzina_ = new MapTabPage(*this, QStringLiteral("TabMappaBenzina"), QStringLiteral("Mappa benzina"));
     pages_ = {tabCambio_, tabLambda_, tabTps_, tabSensore_, tabCutoff_,
               tabMappa_,  tabArricchimento_, tabEmissioni_, tabVarie_, tabMappaBenzina_};
-    for (ConfigPage* page : pages_)
-        pageControl_->addTab(page, page->BaseCaption());
+    // A page taller than a small screen scrolls inside its tab.
+    for (ConfigPage* page : pages_) {
+        auto* scroll = new QScrollArea(pageControl_);
+        scroll->setObjectName(page->objectName() + QStringLiteral("Scroll"));
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidgetResizable(true);
+        scroll->setWidget(page);
+        pageControl_->addTab(scroll, page->BaseCaption());
+    }
     pageControl_->setCurrentIndex(kTabCambio);
     connect(pageControl_, &QTabWidget::currentChanged, this, [this](int index) {
         if (showing_ && index >= 0)
@@ -327,7 +325,7 @@ void TFormConfig::FitTabCaptions()
                 total += metrics.horizontalAdvance(bar->tabText(i).remove(QLatin1Char('&'))) + 14;
         return total;
     };
-    while (needed(font) > pageControl_->width() - 8 && font.pointSizeF() > 6)
+    while (!pageControl_->usesScrollButtons() && needed(font) > pageControl_->width() - 8 && font.pointSizeF() > 6)
         font.setPointSizeF(font.pointSizeF() - 0.5);
     bar->setFont(font);
 }
@@ -429,7 +427,7 @@ void TFormConfig::MenuSbloccaLimitiClick()
 
 void TFormConfig::Mostratemperatura1Click()
 {
-    TFormTemperatura window(Car(), this);
+    TFormTemperatura window(Car(), this, ctx_.dictionary);
     if (ctx_.dialogs != nullptr)
         ctx_.dialogs->Exec(&window);
     else

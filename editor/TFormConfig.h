@@ -72,6 +72,8 @@ public:
 
     AppContext& Context() const { return ctx_; }
     ConfCar& Car() const;
+    // The window's one scale from its 800-pixel design and the screen.
+    double Scale() const { return scale_; }
     bool Connected() const;
 
     // A text produced by the text loading, by its dictionary key ("UnitaVolt").
@@ -232,6 +234,7 @@ private:
     QTabWidget* pageControl_ = nullptr;
     QFont tabFont_; // the tab captions' design font, before fitting
     std::array<ConfigPage*, kPageCount> pages_{};
+    double scale_ = 1.0;
     PageCambio* tabCambio_ = nullptr;
     PageLambda* tabLambda_ = nullptr;
     PageTps* tabTps_ = nullptr;

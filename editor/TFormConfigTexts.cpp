@@ -58,6 +58,15 @@ const char* const kLimit15[] = {"ButtonAccetta", "ButtonEsci", "LabelLambda", "L
                                 "LabelArricchimento", "LabelLivello"};
 const char* const kNoLimit[] = {"MenuAcquisizioni", "MenuCominciaDrt", "MenuTerminaDrt",
                                 "MenuPressione", "MenuModificaCoeff"};
+// The test menu, the map pages' menus and the labels added with them.
+const char* const kMenus[] = {"MenuTest", "MenuDiagnosiProg", "MenuSbloccaLimiti", "Mostratemperatura1",
+                              "MenuAdatta", "MenuMostraAdatta", "MenuAbilitaAdatta", "MenuAzzeraAdatta",
+                              "MenuAcquisizioneBenzina", "MenuApprendi", "MenuCancellaAppresi",
+                              "MenuCaricaAppresi", "MenuSalvaAppresi", "MenuInterpola"};
+const char* const kLabels50[] = {"CheckAdattativita", "LabelCorrBenzina", "LabelFasciaMin", "LabelLivEmulAlto",
+                                 "LabelLivEmulBasso", "LabelMotoreCutoff", "LabelMotoreCutoff2",
+                                 "LabelPassiCutoff", "LabelRitardoCutoff", "LabelTApSbana", "LabelTChSbana",
+                                 "LabelTMinArrBenzina"};
 const char* const kLimit30[] = {"LabelTipoTps", "LabelTpsSwitch", "LabelTpsWire", "LabelTempoAlto", "LabelTempoBasso",
                                 "LabelOnde", "LabelConferma", "LabelRitornoBenzina", "LabelSensore1"};
 const char* const kLimit40[] = {
@@ -117,6 +126,13 @@ void TFormConfig::LoadTexts()
         controls(kLimit40, 40);
         controls(kLimit50, 50);
         controls(kLimit60, 60);
+        controls(kMenus, 0);
+        controls(kLabels50, 50);
+        {
+            QString caption = tabMappaBenzina_->BaseCaption();
+            dictionary->Lookup(QStringLiteral("TabMappaBenzina"), caption, 15);
+            tabMappaBenzina_->SetBaseCaption(caption);
+        }
 
         // Lists.
         QStringList accensione;
@@ -165,6 +181,8 @@ void TFormConfig::LoadTexts()
                       lookup("MessRenameFile", QStringLiteral("assegnare un nome differente al nuovo file.")));
         texts_.insert(QStringLiteral("LabelFunzGas"), lookup("LabelFunzGas", QStringLiteral("GAS"), 15));
         texts_.insert(QStringLiteral("LabelFunzBenzina"), lookup("LabelFunzBenzina", QStringLiteral("BENZINA"), 15));
+        if (strip_->Label("LabGas")->text() == QStringLiteral("BENZINA")) // until the unit's first answer
+            strip_->Label("LabGas")->setText(texts_.value(QStringLiteral("LabelFunzBenzina")));
 
         // The modification dialog.
         modMappa_->setWindowTitle(lookup("FinestraModMappa", QStringLiteral("Variazione cella")));
@@ -222,7 +240,7 @@ void TFormConfig::ApplyPagePrefixes()
 {
     int number = 0;
     for (int i = 0; i < kPageCount; ++i) {
-        const QString base = i == kTabMappaBenzina ? QStringLiteral("Mappa benzina") : pages_[static_cast<size_t>(i)]->BaseCaption();
+        const QString base = pages_[static_cast<size_t>(i)]->BaseCaption();
         if (PageVisible(i))
             pageControl_->setTabText(i, QStringLiteral("F%1 = %2").arg(++number).arg(base));
         else

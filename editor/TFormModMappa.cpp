@@ -18,7 +18,8 @@ TFormModMappa::TFormModMappa(DialogService* dialogs, QWidget* parent) : QDialog(
 {
     setObjectName(QStringLiteral("FormModMappa"));
     setWindowTitle(QStringLiteral("Variazione cella"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
 
     edit1_ = new QLineEdit(QStringLiteral("0"), this);
     edit1_->setObjectName(QStringLiteral("Edit1"));

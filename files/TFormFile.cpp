@@ -107,6 +107,7 @@ void TFormFile::CreateControls()
 {
     const double k = ScreenScale();
     UseWindowFont(this, k);
+    vapora::FixedDialogFrame(this);
     setFixedSize(Scaled(k, kWidth), Scaled(k, kHeight));
 
     listFile_ = new QTreeWidget(this);

@@ -57,6 +57,7 @@ TFormGestioneFile::TFormGestioneFile(AppContext& context, QWidget* owner, const 
     const double k = ScreenScale();
     const ScaledPlacer at(k);
     UseWindowFont(this, k);
+    vapora::FixedDialogFrame(this);
     setFixedSize(Scaled(k, 520), Scaled(k, 256));
 
     labelGestConf_ = new QLabel(QStringLiteral("Cosa si desidera fare?"), this);
@@ -112,8 +113,7 @@ TFormGestioneFile::TFormGestioneFile(AppContext& context, QWidget* owner, const 
 
     LoadTexts();
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    vapora::CentreOnScreen(this); // in the available area, frame included
 }
 
 void TFormGestioneFile::LoadTexts()

@@ -23,6 +23,7 @@ TFormSaveOption::TFormSaveOption(TDataModuleMur* dictionary, QWidget* parent)
     const double k = ScreenScale();
     const ScaledPlacer at(k);
     UseWindowFont(this, k);
+    vapora::FixedDialogFrame(this);
     setFixedSize(Scaled(k, 300), Scaled(k, 196));
 
     checkUfficiale_ = new QCheckBox(QStringLiteral("&File ufficiale"), this);
@@ -76,8 +77,7 @@ TFormSaveOption::TFormSaveOption(TDataModuleMur* dictionary, QWidget* parent)
             texts.Control(c);
     }
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    vapora::CentreOnScreen(this); // in the available area, frame included
 }
 
 void TFormSaveOption::SetDisplacement(int cc) { editCilindrata_->setValue(cc); }

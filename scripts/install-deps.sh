@@ -3,7 +3,7 @@
 set -euo pipefail
 pkgs=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
       qt6-base-dev qt6-charts-dev qt6-serialport-dev libqt6opengl6-dev libgl-dev
-      libshp-dev xvfb xauth imagemagick fonts-dejavu-core)
+      libshp-dev xvfb xauth imagemagick fonts-dejavu-core qt6-translations-l10n)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

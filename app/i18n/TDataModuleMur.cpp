@@ -1,6 +1,7 @@
 #include "i18n/TDataModuleMur.h"
 
 #include "i18n/Cp1252.h"
+#include "i18n/QtTranslations.h"
 #include "ui/DialogService.h"
 
 #include <QAbstractButton>
@@ -150,6 +151,7 @@ TDataModuleMur::~TDataModuleMur()
 bool TDataModuleMur::Open(const QString& folder, const QString& tableName)
 {
     errorShown_ = false;
+    ClearFindings();
     columns_.clear();
     rows_->texts.clear();
     active_ = false;
@@ -183,6 +185,7 @@ bool TDataModuleMur::Open(const QString& folder, const QString& tableName)
     }
     language_ = 0;
     available_ = true;
+    UseQtTranslations(columns_.value(1));
     return true;
 }
 
@@ -216,10 +219,24 @@ bool TDataModuleMur::Lookup(const QString& key, QString& target, int maxLength)
         return false;
     const auto it = rows_->texts.constFind(key);
     if (it == rows_->texts.constEnd() || language_ >= it->size()) {
+        if (!missed_.contains(key)) {
+            missed_.append(key);
+            qWarning("Dictionary: no text for key %s", qPrintable(key));
+        }
         ShowErrorOnce(kModuleTitle, QStringLiteral("Impossibile accedere al Database lingue (") + key + u')');
         return false;
     }
     const QString& text = it->at(language_);
+    const QString where = key + u'/' + columns_.value(language_ + 1);
+    if (maxLength > 0 && text.size() > maxLength && !overlong_.contains(where)) {
+        overlong_.append(where);
+        qWarning("Dictionary: text of %s is %d characters, over its limit of %d", qPrintable(where),
+                 static_cast<int>(text.size()), maxLength);
+    }
+    if (text.trimmed().isEmpty() && !empty_.contains(where)) {
+        empty_.append(where);
+        qWarning("Dictionary: empty text for %s", qPrintable(where));
+    }
     target = maxLength > 0 ? text.left(maxLength) : text;
     return true;
 }
@@ -270,12 +287,20 @@ bool TDataModuleMur::LookupControl(QObject* control, int maxLength)
     return true;
 }
 
+void TDataModuleMur::ClearFindings()
+{
+    missed_.clear();
+    overlong_.clear();
+    empty_.clear();
+}
+
 void TDataModuleMur::SelectLanguage(int index)
 {
     if (index < 0 || index >= LanguageCount())
         return;
     active_ = false;
     language_ = index;
+    UseQtTranslations(columns_.value(index + 1));
     const QList<QAction*> items = menu_->actions();
     if (index < items.size())
         items[index]->setChecked(true);

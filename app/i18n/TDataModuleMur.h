@@ -36,6 +36,14 @@ public:
     // box, action, menu, group box title, window title) when found.
     bool LookupControl(QObject* control, int maxLength = 0);
 
+    // What the lookups since Open found wrong: keys the table lacks, texts
+    // longer than the caller's limit (cut on screen) and empty texts. Each is
+    // also logged as it happens, since only the first miss of a run is shown.
+    const QStringList& MissedKeys() const { return missed_; }
+    const QStringList& OverlongTexts() const { return overlong_; }
+    const QStringList& EmptyTexts() const { return empty_; }
+    void ClearFindings();
+
     // Ignores an index outside the language columns.
     void SelectLanguage(int index);
     int LanguageIndex() const { return language_; }
@@ -59,6 +67,9 @@ private:
     int language_ = 0;
     QString path_;
     QStringList columns_;
+    QStringList missed_;
+    QStringList overlong_;
+    QStringList empty_;
     // key -> texts by language, read at open
     struct Rows;
     Rows* rows_ = nullptr;

@@ -1,10 +1,17 @@
 #include "ui/DialogService.h"
 
+#include "ui/Scaling.h"
+
 #include <QDialog>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSpacerItem>
+
+#include <memory>
 
 namespace vapora {
 namespace {
@@ -25,7 +32,25 @@ QMessageBox::StandardButton ToStandard(MsgResult r)
 MsgResult QtDialogService::Message(QWidget* parent, const QString& title, const QString& text, MsgIcon icon,
                                    MsgButtons buttons, MsgResult defaultButton)
 {
-    QMessageBox box(parent);
+    std::unique_ptr<QMessageBox> owned(NewMessageBox(parent, title, text, icon, buttons, defaultButton));
+    QMessageBox& box = *owned;
+    switch (box.exec()) {
+    case QMessageBox::Yes: return MsgResult::Yes;
+    case QMessageBox::No: return MsgResult::No;
+    case QMessageBox::Cancel: return MsgResult::Cancel;
+    case QMessageBox::Ok: return MsgResult::Ok;
+    default: break;
+    }
+    // Closed with Escape or the title bar: the safe answer.
+    return buttons == MsgButtons::Ok ? MsgResult::Ok : (buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::Cancel);
+}
+
+QMessageBox* QtDialogService::NewMessageBox(QWidget* parent, const QString& title, const QString& text, MsgIcon icon,
+                                            MsgButtons buttons, MsgResult defaultButton)
+{
+    auto* made = new QMessageBox(parent);
+    QMessageBox& box = *made;
+    FixedDialogFrame(made);
     box.setWindowTitle(title);
     box.setText(text);
     switch (icon) {
@@ -45,15 +70,14 @@ MsgResult QtDialogService::Message(QWidget* parent, const QString& title, const 
     }
     if (QAbstractButton* def = box.button(ToStandard(defaultButton)))
         box.setDefaultButton(static_cast<QPushButton*>(def));
-    switch (box.exec()) {
-    case QMessageBox::Yes: return MsgResult::Yes;
-    case QMessageBox::No: return MsgResult::No;
-    case QMessageBox::Cancel: return MsgResult::Cancel;
-    case QMessageBox::Ok: return MsgResult::Ok;
-    default: break;
-    }
-    // Closed with Escape or the title bar: the safe answer.
-    return buttons == MsgButtons::Ok ? MsgResult::Ok : (buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::Cancel);
+    // The box sizes itself by its text; the window manager cuts a longer title.
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(title) + 100;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+    return made;
 }
 
 QString QtDialogService::OpenFileName(QWidget* parent, const QString& title, const QString& folder,

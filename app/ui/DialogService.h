@@ -6,6 +6,7 @@
 #include <QString>
 
 class QDialog;
+class QMessageBox;
 class QWidget;
 
 namespace vapora {
@@ -39,6 +40,10 @@ public:
     QString SaveFileName(QWidget* parent, const QString& title, const QString& folder, const QString& filter) override;
     QString FolderName(QWidget* parent, const QString& title, const QString& folder) override;
     int Exec(QDialog* dialog) override;
+
+    // The box Message shows, wide enough for its whole title.
+    static QMessageBox* NewMessageBox(QWidget* parent, const QString& title, const QString& text, MsgIcon icon,
+                                      MsgButtons buttons, MsgResult defaultButton);
 };
 
 } // namespace vapora

@@ -1,20 +1,48 @@
 #include "ui/Scaling.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 
 namespace vapora {
 
-double ScreenScale()
+namespace {
+constexpr int kDesignWidth = 800;
+constexpr int kDesignHeight = 600;
+} // namespace
+
+QRect AvailableArea()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const int width = screen != nullptr ? screen->geometry().width() : 800;
-    return width > 0 && width != 800 ? width / 800.0 : 1.0;
+    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
+    return area.isValid() ? area : QRect(0, 0, kDesignWidth, kDesignHeight);
 }
+
+QSize FrameReserve()
+{
+    // A title bar and thin borders, as the usual window managers draw them.
+    return {10, 34};
+}
+
+double WindowScale(QSize design)
+{
+    const QRect area = AvailableArea();
+    const QSize frame = FrameReserve();
+    double scale = std::min(area.width() / double(kDesignWidth), area.height() / double(kDesignHeight));
+    if (design.width() > 0)
+        scale = std::min(scale, (area.width() - frame.width()) / double(design.width()));
+    if (design.height() > 0)
+        scale = std::min(scale, (area.height() - frame.height()) / double(design.height()));
+    return scale > 0 ? scale : 1.0;
+}
+
+double ScreenScale() { return WindowScale({kDesignWidth, kDesignHeight}); }
 
 int Scaled(double scale, int designPixels) { return static_cast<int>(std::lround(designPixels * scale)); }
 
@@ -22,8 +50,44 @@ void UseWindowFont(QWidget* window, double scale, int designPixels)
 {
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(Scaled(scale, designPixels));
+    font.setPixelSize(std::max(1, Scaled(scale, designPixels)));
     window->setFont(font);
+}
+
+void CentreOnScreen(QWidget* window)
+{
+    const QRect area = AvailableArea();
+    const QSize frame = FrameReserve();
+    const QSize outer = window->size() + frame;
+    const int x = area.x() + std::max(0, (area.width() - outer.width()) / 2);
+    const int y = area.y() + std::max(0, (area.height() - outer.height()) / 2);
+    window->move(x, y);
+}
+
+void FixedDialogFrame(QWidget* window)
+{
+    window->setWindowFlags((window->windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowCloseButtonHint) &
+                           ~(Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint));
+}
+
+void KeepTitleWhole(QWidget* window)
+{
+    QFont titleFont = QGuiApplication::font();
+    titleFont.setBold(true);
+    // Room for the window manager's icon and buttons beside the title.
+    int needed = QFontMetrics(titleFont).horizontalAdvance(window->windowTitle()) + 100;
+    // An explicit minimum replaces the layout's own: keep the larger.
+    if (window->layout() != nullptr) {
+        window->layout()->activate();
+        needed = std::max(needed, window->layout()->totalMinimumSize().width());
+    }
+    if (window->minimumWidth() == window->maximumWidth()) {
+        if (window->width() < needed)
+            window->setFixedWidth(needed);
+    } else if (window->minimumWidth() < needed) {
+        window->setMinimumWidth(needed);
+    }
 }
 
 void ScaledPlacer::operator()(QWidget* widget, int x, int y, int width, int height) const

@@ -1,17 +1,39 @@
 #pragma once
-// The windows were drawn for an 800-pixel-wide screen; on any other width they
-// scale their geometry and fonts by width / 800 once, when they are created.
+// The windows were drawn for an 800x600 screen. Each window takes one scale
+// from that design and the screen's available area (in device-independent
+// pixels, so a high-density screen counts by its logical size) and applies it
+// to every font and measure it has, once, when it is created.
+
+#include <QRect>
+#include <QSize>
 
 class QWidget;
 
 namespace vapora {
 
-// 1 on an 800-pixel screen (or when there is no screen), else width / 800.
+// The primary screen's available area (800x600 when there is no screen).
+QRect AvailableArea();
+// What a window manager adds around a window: room kept free so that a window
+// with its frame still fits the available area.
+QSize FrameReserve();
+// The scale of a window whose design measures design pixels on the 800x600
+// screen: the screen's own scale, lowered where the window and its frame would
+// not fit the available area.
+double WindowScale(QSize design);
+// WindowScale of a window drawn for the whole 800x600 screen.
 double ScreenScale();
 // A design measure in pixels at that scale.
 int Scaled(double scale, int designPixels);
 // The windows' base font: a sans serif of the given design size.
 void UseWindowFont(QWidget* window, double scale, int designPixels);
+// Centres a top-level window in the available area, frame included, and keeps
+// its top-left corner on the screen.
+void CentreOnScreen(QWidget* window);
+// A fixed-size dialog: no maximize or minimize box.
+void FixedDialogFrame(QWidget* window);
+
+// Widens a window whose title the window manager would cut.
+void KeepTitleWhole(QWidget* window);
 
 // Places controls by their design geometry: at(w, x, y, width, height).
 class ScaledPlacer {

@@ -106,8 +106,7 @@ TFormAttesa::TFormAttesa(QWidget* owner)
     label2_->setAlignment(Qt::AlignCenter);
     at(label2_, 0, 50, 371, 17);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    vapora::CentreOnScreen(this); // in the available area, frame included
 
     qApp->installEventFilter(this);
     hooked_ = true;

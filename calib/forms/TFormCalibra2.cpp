@@ -85,6 +85,7 @@ void TFormCalibra2::BuildControls()
     const double k = ScreenScale();
     const ScaledPlacer at(k);
     UseWindowFont(this, k, 14);
+    vapora::FixedDialogFrame(this);
     setFixedSize(Scaled(k, 800), Scaled(k, 600));
     setWindowState(Qt::WindowMaximized);
     QFont bold = font();

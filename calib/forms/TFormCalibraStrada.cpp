@@ -131,6 +131,7 @@ void TFormCalibraStrada::BuildControls()
     const double k = ScreenScale();
     const ScaledPlacer at(k);
     UseWindowFont(this, k, 14);
+    vapora::FixedDialogFrame(this);
     setFixedSize(Scaled(k, 800), Scaled(k, 600));
     setWindowState(Qt::WindowMaximized);
     QFont big = font();
@@ -218,6 +219,7 @@ void TFormCalibraStrada::LoadTexts()
     texts.Control(labelPosMotore_, 50);
     texts.Control(buttonConferma_, 20);
     texts.Control(buttonAnnulla_, 20);
+    texts.Control(buttonModifica_, 20);
     texts.ControlFrom(groupCorr_, "LabelCorr", 20);
     texts.ControlFrom(groupLambda_, "LabelLambda");
     texts.ControlFrom(groupTps_, "LabelTps");
@@ -309,7 +311,7 @@ void TFormCalibraStrada::ButtonConfermaClick()
 void TFormCalibraStrada::ButtonModificaClick()
 {
     timerUpdate_->stop();
-    TFormParCalStrada params(road_.tuning(), notSampled_, sampled_, this);
+    TFormParCalStrada params(road_.tuning(), notSampled_, sampled_, this, ctx_.dictionary);
     if (ctx_.dialogs->Exec(&params) == QDialog::Accepted) {
         const int oldIdle = road_.tuning().idleColumns;
         road_.tuning() = params.Tuning();

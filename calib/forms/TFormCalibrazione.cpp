@@ -103,6 +103,7 @@ void TFormCalibrazione::BuildControls()
     const double k = ScreenScale();
     const ScaledPlacer at(k);
     UseWindowFont(this, k, 14);
+    vapora::FixedDialogFrame(this);
     setFixedSize(Scaled(k, 800), Scaled(k, 600));
     setWindowState(Qt::WindowMaximized);
     QFont big = font();
@@ -257,6 +258,8 @@ void TFormCalibrazione::LoadTexts()
     textUpdating_ = texts.Get("MessScaricaMappa", QStringLiteral("Aggiornamento centralina in corso..."));
     textGas_ = texts.Get("LabelFunzGas", QStringLiteral("GAS"), 4);
     textPetrol_ = texts.Get("LabelBenz", QStringLiteral("BENZ"), 4);
+    if (labelCarb_->text() == QStringLiteral("BENZ")) // the built-in caption until the unit answers
+        labelCarb_->setText(textPetrol_);
     textNoFile_ = texts.Get("MessNoFile", QStringLiteral("Nessun file mappa trovato!"));
     textNoEcu_ = texts.Get("MessNoEcu",
                            QStringLiteral("Centralina non connessa: impossibile eseguire la calibrazione!"));

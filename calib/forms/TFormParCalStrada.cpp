@@ -15,7 +15,7 @@ namespace vapora {
 using namespace calibforms;
 
 TFormParCalStrada::TFormParCalStrada(const RoadTuning& tuning, const QColor& notSampled, const QColor& sampled,
-                                     QWidget* parent)
+                                     QWidget* parent, TDataModuleMur* dictionary)
     : QDialog(parent, Qt::Tool), tuning_(tuning), notSampled_(notSampled), sampled_(sampled)
 {
     setObjectName(QStringLiteral("FormParCalStrada"));
@@ -23,13 +23,19 @@ TFormParCalStrada::TFormParCalStrada(const RoadTuning& tuning, const QColor& not
     chooseColour = [](const QColor& start, QWidget* owner) { return QColorDialog::getColor(start, owner); };
 
     auto* form = new QFormLayout;
-    auto spin = [&](const char* name, const QString& caption, int maximum, int value) {
+    auto caption = [this](const char* name, const QString& text) {
+        auto* label = new QLabel(text, this);
+        const QString control = QString::fromLatin1(name);
+        label->setObjectName(QStringLiteral("Label") + control.mid(control.startsWith(u"Box") ? 3 : 4));
+        return label;
+    };
+    auto spin = [&](const char* name, const QString& text, int maximum, int value) {
         auto* s = new QSpinBox(this);
         s->setObjectName(QString::fromLatin1(name));
         s->setRange(0, maximum);
         s->setValue(value);
         s->setAlignment(Qt::AlignRight);
-        form->addRow(caption, s);
+        form->addRow(caption(name, text), s);
         return s;
     };
     editInversioni_ = spin("EditInversioni", QStringLiteral("Numero inversioni"), 255, tuning.switchesPerSample);
@@ -39,12 +45,12 @@ TFormParCalStrada::TFormParCalStrada(const RoadTuning& tuning, const QColor& not
     editTollGiri_ = spin("EditTollGiri", QStringLiteral("Tolleranza giri"), 2000, tuning.rpmTolerance);
     editTollTps_ = spin("EditTollTps", QStringLiteral("Tolleranza TPS"), 255, tuning.tpsTolerance);
 
-    auto box = [&](const char* name, const QString& caption) {
+    auto box = [&](const char* name, const QString& text) {
         auto* b = new QPushButton(this);
         b->setObjectName(QString::fromLatin1(name));
         b->setAutoDefault(false);
         b->setMinimumSize(60, 24);
-        form->addRow(caption, b);
+        form->addRow(caption(name, text), b);
         return b;
     };
     boxColorGrid_ = box("BoxColorGrid", QStringLiteral("Colore non acquisito"));
@@ -70,7 +76,18 @@ TFormParCalStrada::TFormParCalStrada(const RoadTuning& tuning, const QColor& not
     main->addLayout(form);
     main->addSpacing(8);
     main->addLayout(buttons);
+
+    Texts texts(dictionary);
+    if (texts.Active()) {
+        setWindowTitle(texts.Get("FinestraParCalStrada", windowTitle()));
+        for (QLabel* label : findChildren<QLabel*>())
+            texts.Control(label, 30);
+        texts.Control(ok, 20);
+        texts.Control(cancel, 20);
+    }
+    vapora::FixedDialogFrame(this);
     setFixedSize(sizeHint());
+    KeepTitleWhole(this);
 }
 
 RoadTuning TFormParCalStrada::Tuning() const

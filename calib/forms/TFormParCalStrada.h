@@ -19,7 +19,7 @@ class TFormParCalStrada : public QDialog {
     Q_OBJECT
 public:
     TFormParCalStrada(const RoadTuning& tuning, const QColor& notSampled, const QColor& sampled,
-                      QWidget* parent = nullptr);
+                      QWidget* parent = nullptr, TDataModuleMur* dictionary = nullptr);
 
     RoadTuning Tuning() const;
     QColor NotSampledColour() const { return notSampled_; }

@@ -2,6 +2,7 @@
 
 #include "AppContext.h"
 #include "i18n/TDataModuleMur.h"
+#include "ui/Scaling.h"
 #include "widgets/TNumericEdit.h"
 
 #include <QGridLayout>
@@ -16,7 +17,8 @@ TFormPressione::TFormPressione(AppContext& ctx, QWidget* parent) : QDialog(paren
 {
     setObjectName(QStringLiteral("FormPressione"));
     setWindowTitle(QStringLiteral("Modifica del coefficiente di calcolo della pressione"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
 
     auto* labelFunzionamento = new QLabel(QStringLiteral("Funzionamento:"), this);
     labelFunzionamento->setObjectName(QStringLiteral("LabelFunzionamento"));
@@ -70,6 +72,7 @@ TFormPressione::TFormPressione(AppContext& ctx, QWidget* parent) : QDialog(paren
         dictionary->LookupControl(buttonOk_, 20);
         dictionary->LookupControl(buttonAnnulla_, 20);
         dictionary->EndLookups();
+        KeepTitleWhole(this);
     }
 }
 

@@ -19,6 +19,7 @@ TFormSceltaCal::TFormSceltaCal(TDataModuleMur* dictionary, QWidget* parent) : QD
     const double k = ScreenScale();
     const ScaledPlacer at(k);
     UseWindowFont(this, k, 13);
+    vapora::FixedDialogFrame(this);
     setFixedSize(Scaled(k, 400), Scaled(k, 220));
 
     labelSceltaCal_ = new QLabel(QString::fromUtf8("Scegliere la modalità di calibrazione"), this);

@@ -1,5 +1,6 @@
 #include "TFormTemperatura.h"
 
+#include "i18n/WindowTexts.h"
 #include "model/ConfCar.h"
 #include "ui/Scaling.h"
 #include "widgets/TNumericEdit.h"
@@ -43,11 +44,13 @@ void Chain(const std::vector<QWidget*>& order)
 
 } // namespace
 
-TFormTemperatura::TFormTemperatura(ConfCar& car, QWidget* parent) : QDialog(parent), car_(car)
+TFormTemperatura::TFormTemperatura(ConfCar& car, QWidget* parent, TDataModuleMur* dictionary)
+    : QDialog(parent), car_(car)
 {
     setObjectName(QStringLiteral("FormTemperatura"));
     setWindowTitle(QStringLiteral("Temperatura"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     if (const double scale = ScreenScale(); scale != 1.0) {
         QFont f = font();
         f.setPointSizeF(f.pointSizeF() * scale);
@@ -107,6 +110,22 @@ TFormTemperatura::TFormTemperatura(ConfCar& car, QWidget* parent) : QDialog(pare
     order.push_back(buttonEsci_);
     Chain(order);
     QWidget::setTabOrder(buttonEsci_, rif_[0]);
+
+    WindowTexts texts(dictionary);
+    if (texts.Active()) {
+        setWindowTitle(texts.Get("FinestraTemperatura", windowTitle()));
+        texts.Control(rifBox, 40);
+        texts.Control(coeffBox, 40);
+        texts.Control(findChild<QLabel*>(QStringLiteral("LabelRif0")), 15);
+        texts.Control(findChild<QLabel*>(QStringLiteral("LabelRif9")), 15);
+        texts.Control(buttonOk_, 20);
+        texts.Control(buttonEsci_, 20);
+    }
+    // The first and last references' captions are wider than their edits.
+    for (const char* name : {"LabelRif0", "LabelRif9"})
+        if (auto* label = findChild<QLabel*>(QString::fromLatin1(name)))
+            label->setMinimumWidth(label->sizeHint().width());
+    KeepTitleWhole(this);
 
     for (int i = 0; i < 10; ++i)
         rif_[static_cast<size_t>(i)]->SetInt(car_.GetTempParam(i, kRif));

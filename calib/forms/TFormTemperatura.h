@@ -12,12 +12,13 @@ class QPushButton;
 namespace vapora {
 
 class ConfCar;
+class TDataModuleMur;
 class TNumericEdit;
 
 class TFormTemperatura : public QDialog {
     Q_OBJECT
 public:
-    TFormTemperatura(ConfCar& car, QWidget* parent = nullptr);
+    TFormTemperatura(ConfCar& car, QWidget* parent = nullptr, TDataModuleMur* dictionary = nullptr);
 
     TNumericEdit* EditRif(int index) const { return rif_[static_cast<size_t>(index)]; }
     TNumericEdit* EditCoeff(int index) const { return coeff_[static_cast<size_t>(index)]; }

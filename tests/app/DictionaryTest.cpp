@@ -7,6 +7,7 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QActionGroup>
 #include <QDir>
 #include <QFile>
@@ -141,9 +142,44 @@ TEST_F(DictionaryTest, MissingKeysGiveOneMessagePerRun)
     dict_.EndLookups();
 
     ASSERT_EQ(dialogs_.messages.size(), 1u);
+    // Every miss is still kept, so a check of the windows sees them all.
+    EXPECT_EQ(dict_.MissedKeys(), QStringList({"LabelNonEsiste", "MessNonEsiste", "LabelAncoraAssente"}));
     EXPECT_EQ(dialogs_.messages[0].title, "Modulo lingue");
     EXPECT_EQ(dialogs_.messages[0].text, "Impossibile accedere al Database lingue (LabelNonEsiste)");
     EXPECT_EQ(dialogs_.messages[0].icon, MsgIcon::Error);
+}
+
+TEST_F(DictionaryTest, TextsCutByTheirLimitAndEmptyTextsAreKeptPerLanguage)
+{
+    Write(kColumns, {{"MenuLingua", "Italiano", "English", "Deutsch"},
+                     {"LabelLunga", "Testo italiano lungo", "Short", "Kurz"},
+                     {"LabelVuota", "Testo", "", "Text"}});
+    ASSERT_TRUE(Open());
+    ASSERT_TRUE(dict_.BeginLookups());
+    QString text;
+    EXPECT_TRUE(dict_.Lookup("LabelLunga", text, 10));
+    EXPECT_TRUE(dict_.Lookup("LabelVuota", text, 10));
+    dict_.SelectLanguage(1);
+    ASSERT_TRUE(dict_.BeginLookups());
+    EXPECT_TRUE(dict_.Lookup("LabelLunga", text, 10));
+    EXPECT_TRUE(dict_.Lookup("LabelVuota", text, 10));
+    EXPECT_EQ(dict_.OverlongTexts(), QStringList({"LabelLunga/ITALIANO"}));
+    EXPECT_EQ(dict_.EmptyTexts(), QStringList({"LabelVuota/ENGLISH"}));
+    EXPECT_TRUE(dict_.MissedKeys().isEmpty());
+    dict_.ClearFindings();
+    EXPECT_TRUE(dict_.OverlongTexts().isEmpty());
+}
+
+TEST_F(DictionaryTest, QtsOwnTextsFollowTheLanguage)
+{
+    Write({"IDENTIF", "ITALIANO", "ENGLISH"}, {{"MenuLingua", "Italiano", "English"}});
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Annulla");
+    dict_.SelectLanguage(1);
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
+    dict_.SelectLanguage(0);
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Annulla");
+    dict_.SelectLanguage(1); // the other tests of this program expect Qt's English
 }
 
 TEST_F(DictionaryTest, UnreadableTableFailsOpenWithTheReadersError)

@@ -1,0 +1,277 @@
+#include "LayoutCheck.h"
+
+#include "ui/CellText.h"
+#include "ui/Scaling.h"
+
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTextDocument>
+
+namespace vapora::test {
+
+namespace {
+
+QString Name(const QWidget* w)
+{
+    const QString name = w->objectName();
+    return name.isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : name;
+}
+
+QString Plain(QString text)
+{
+    // Mnemonic ampersands take no room; "&&" shows one.
+    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    text.remove(u'&');
+    text.replace(u'\x01', u'&');
+    return text;
+}
+
+// Inside a scroll area's viewport a child may lie anywhere: the area scrolls to it.
+bool InsideScrolledContent(const QWidget* w, const QWidget* window)
+{
+    for (const QWidget* p = w->parentWidget(); p != nullptr && p != window; p = p->parentWidget())
+        if (auto* area = qobject_cast<const QAbstractScrollArea*>(p->parentWidget()); area && area->viewport() == p)
+            return true;
+    return false;
+}
+
+int TextWidth(const QFont& font, const QString& text)
+{
+    int widest = 0;
+    const QFontMetrics fm(font);
+    for (const QString& line : text.split(u'\n'))
+        widest = std::max(widest, fm.horizontalAdvance(line));
+    return widest;
+}
+
+void CheckLabel(const QLabel* label, const QString& where, QStringList& out)
+{
+    if (label->text().isEmpty() || !label->pixmap().isNull())
+        return;
+    const QRect room = label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(),
+                                                       -label->margin());
+    const int indent = std::max(0, label->indent());
+    if (label->wordWrap() || Qt::mightBeRichText(label->text())) {
+        const int needed = label->heightForWidth(label->width());
+        if (needed > label->height() + 1)
+            out << where + QStringLiteral(": text \"%1\" needs %2 px of height, has %3")
+                               .arg(label->text()).arg(needed).arg(label->height());
+        return;
+    }
+    const QString text = label->textFormat() == Qt::PlainText ? label->text() : Plain(label->text());
+    const int width = TextWidth(label->font(), text) + indent;
+    const int lines = static_cast<int>(text.count(u'\n')) + 1;
+    const QFontMetrics fm(label->font());
+    const int height = lines * fm.height() - (lines > 1 ? 0 : fm.descent());
+    if (width > room.width())
+        out << where + QStringLiteral(": text \"%1\" is %2 px wide in %3").arg(text).arg(width).arg(room.width());
+    else if (height > room.height() + 1)
+        out << where + QStringLiteral(": text \"%1\" is %2 px tall in %3").arg(text).arg(height).arg(room.height());
+}
+
+void CheckButton(const QAbstractButton* button, const QString& where, QStringList& out)
+{
+    const QString text = Plain(button->text());
+    if (text.isEmpty())
+        return;
+    int room = button->width();
+    const QStyle* style = button->style();
+    if (qobject_cast<const QCheckBox*>(button) || qobject_cast<const QRadioButton*>(button)) {
+        const bool check = qobject_cast<const QCheckBox*>(button) != nullptr;
+        room -= style->pixelMetric(check ? QStyle::PM_IndicatorWidth : QStyle::PM_ExclusiveIndicatorWidth, nullptr,
+                                   button) +
+                style->pixelMetric(check ? QStyle::PM_CheckBoxLabelSpacing : QStyle::PM_RadioButtonLabelSpacing,
+                                   nullptr, button);
+    } else {
+        room -= 2 * (style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) / 2 +
+                     style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button));
+    }
+    if (!button->icon().isNull())
+        room -= button->iconSize().width() + 4;
+    const int width = TextWidth(button->font(), text);
+    if (width > room)
+        out << where + QStringLiteral(": caption \"%1\" is %2 px wide in %3").arg(text).arg(width).arg(room);
+    const int lines = static_cast<int>(text.count(u'\n')) + 1;
+    if (QFontMetrics(button->font()).ascent() * lines > button->height())
+        out << where + QStringLiteral(": caption \"%1\" taller than the button").arg(text);
+}
+
+// The unshortened size of a tab, which the bar keeps to itself.
+struct TabSizes : QTabBar {
+    using QTabBar::tabSizeHint;
+};
+
+void CheckTabs(const QTabBar* bar, const QString& where, bool scrollAllowed, QStringList& out)
+{
+    for (int i = 0; i < bar->count(); ++i) {
+        if (!bar->isTabVisible(i))
+            continue;
+        const QRect r = bar->tabRect(i);
+        const QString text = Plain(bar->tabText(i));
+        // The style's own room beside the text, measured on an empty caption.
+        constexpr QSize (QTabBar::*sizeHint)(int) const = &TabSizes::tabSizeHint;
+        const int padding = (bar->*sizeHint)(i).width() - TextWidth(bar->font(), text);
+        const int width = TextWidth(bar->font(), text);
+        if (r.width() - padding < width - 1)
+            out << where + QStringLiteral(": tab \"%1\" cut (%2 px in %3)").arg(text).arg(width).arg(r.width() - padding);
+        if (!scrollAllowed && (r.right() > bar->width() || r.left() < 0))
+            out << where + QStringLiteral(": tab \"%1\" outside the tab bar").arg(text);
+    }
+}
+
+void CheckMenuBar(const QMenuBar* bar, const QString& where, QStringList& out)
+{
+    for (QAction* action : bar->actions()) {
+        if (!action->isVisible() || action->isSeparator())
+            continue;
+        const QRect r = bar->actionGeometry(action);
+        const QString text = Plain(action->text());
+        if (r.isEmpty() || !bar->rect().contains(r))
+            out << where + QStringLiteral(": menu \"%1\" not on the menu bar").arg(text);
+        else if (TextWidth(bar->font(), text) > r.width())
+            out << where + QStringLiteral(": menu \"%1\" cut").arg(text);
+    }
+}
+
+void CheckTable(const QTableWidget* table, const QString& where, QStringList& out)
+{
+    const int margin = table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1;
+    for (int r = 0; r < table->rowCount(); ++r)
+        for (int c = 0; c < table->columnCount(); ++c) {
+            if (table->isRowHidden(r) || table->isColumnHidden(c))
+                continue;
+            const QTableWidgetItem* item = table->item(r, c);
+            if (item == nullptr || item->text().isEmpty())
+                continue;
+            const QFont font = item->data(Qt::FontRole).isValid() ? item->font() : table->font();
+            const int width = TextWidth(font, item->text()) + 2 * margin;
+            if (width > table->columnWidth(c) || QFontMetrics(font).ascent() > table->rowHeight(r))
+                out << where + QStringLiteral(": cell %1,%2 \"%3\" cut (%4 px in %5)")
+                                   .arg(r).arg(c).arg(item->text()).arg(width).arg(table->columnWidth(c));
+        }
+    for (const QHeaderView* header : {table->horizontalHeader(), table->verticalHeader()}) {
+        if (!header->isVisible())
+            continue;
+        for (int s = 0; s < header->count(); ++s) {
+            const QString text = table->model()->headerData(s, header->orientation()).toString();
+            if (text.isEmpty() || header->isSectionHidden(s))
+                continue;
+            const int width = TextWidth(header->font(), text);
+            if (header->orientation() == Qt::Horizontal && width + 4 > header->sectionSize(s))
+                out << where + QStringLiteral(": heading \"%1\" cut").arg(text);
+            if (header->orientation() == Qt::Vertical && width + 4 > header->width())
+                out << where + QStringLiteral(": heading \"%1\" cut").arg(text);
+        }
+    }
+}
+
+void CheckEdit(const QLineEdit* edit, const QString& where, QStringList& out)
+{
+    if (edit->text().isEmpty() || edit->echoMode() != QLineEdit::Normal)
+        return;
+    const int frame = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit) : 0;
+    const QMargins m = edit->textMargins();
+    const int room = edit->width() - 2 * frame - 4 - m.left() - m.right();
+    const int width = TextWidth(edit->font(), edit->text());
+    if (width > room)
+        out << where + QStringLiteral(": text \"%1\" is %2 px wide in %3").arg(edit->text()).arg(width).arg(room);
+}
+
+void CheckGroup(const QGroupBox* group, const QString& where, QStringList& out)
+{
+    const QString text = Plain(group->title());
+    if (text.isEmpty())
+        return;
+    const int width = TextWidth(group->font(), text) + (group->isCheckable() ? 20 : 0);
+    if (width > group->width() - 8)
+        out << where + QStringLiteral(": title \"%1\" is %2 px wide in %3").arg(text).arg(width).arg(group->width() - 8);
+}
+
+void CheckWindowFrame(QWidget* window, QStringList& out)
+{
+    const QRect area = AvailableArea();
+    const QSize frame = FrameReserve();
+    // A maximized window gets the area, frame included, from the window
+    // manager; it must only be able to shrink to it.
+    const bool maximized = window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
+    const QSize outer = (maximized ? window->minimumSize() : window->size()) + frame;
+    const QString name = Name(window);
+    if (outer.width() > area.width() || outer.height() > area.height())
+        out << name + QStringLiteral(": %1x%2 with its frame exceeds the available %3x%4")
+                          .arg(outer.width()).arg(outer.height()).arg(area.width()).arg(area.height());
+    const QRect placed(window->pos(), outer);
+    if (!area.contains(placed) && window->windowState() == Qt::WindowNoState)
+        out << name + QStringLiteral(": placed at %1,%2 runs off the screen").arg(window->x()).arg(window->y());
+    // The title bar holds the title beside the window manager's buttons.
+    const QString title = window->windowTitle();
+    if (!title.isEmpty()) {
+        QFont titleFont = QApplication::font();
+        titleFont.setBold(true);
+        const int needed = TextWidth(titleFont, title) + 90;
+        if (needed > window->width())
+            out << name + QStringLiteral(": title \"%1\" needs %2 px, the window is %3").arg(title).arg(needed).arg(
+                              window->width());
+    }
+}
+
+} // namespace
+
+QStringList CheckLayout(QWidget* window, const LayoutRules& rules)
+{
+    QStringList out;
+    CheckWindowFrame(window, out);
+    const bool tabsMayScroll = AvailableArea().width() < rules.tabsScrollBelow;
+    for (QWidget* w : window->findChildren<QWidget*>())
+        ClearCutTexts(w);
+    window->grab(); // paints every visible child, so hand-drawn texts report themselves
+    const QString windowName = Name(window);
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisible() || w->isWindow() || w->window() != window)
+            continue;
+        const QString where = windowName + u'/' + Name(w);
+        const QWidget* parent = w->parentWidget();
+        const bool scrolled = InsideScrolledContent(w, window);
+        if (!scrolled && !qobject_cast<const QScrollBar*>(w) && parent != nullptr &&
+            !QRect(QPoint(0, 0), parent->size()).contains(w->geometry()) &&
+            !qobject_cast<const QAbstractScrollArea*>(parent) && !qobject_cast<const QTabBar*>(parent))
+            out << where + QStringLiteral(": %1,%2 %3x%4 outside %5 (%6x%7)")
+                               .arg(w->x()).arg(w->y()).arg(w->width()).arg(w->height())
+                               .arg(Name(parent)).arg(parent->width()).arg(parent->height());
+        if (scrolled)
+            continue;
+        for (const QString& text : CutTexts(w))
+            out << where + QStringLiteral(": drawn text \"%1\" cut").arg(text);
+        if (auto* label = qobject_cast<QLabel*>(w))
+            CheckLabel(label, where, out);
+        else if (auto* bar = qobject_cast<QTabBar*>(w))
+            CheckTabs(bar, where, tabsMayScroll, out);
+        else if (auto* button = qobject_cast<QAbstractButton*>(w); button && !button->parent()->inherits("QTabBar"))
+            CheckButton(button, where, out);
+        else if (auto* menu = qobject_cast<QMenuBar*>(w))
+            CheckMenuBar(menu, where, out);
+        else if (auto* table = qobject_cast<QTableWidget*>(w))
+            CheckTable(table, where, out);
+        else if (auto* edit = qobject_cast<QLineEdit*>(w); edit && !qobject_cast<QComboBox*>(edit->parent()))
+            CheckEdit(edit, where, out);
+        else if (auto* group = qobject_cast<QGroupBox*>(w))
+            CheckGroup(group, where, out);
+    }
+    return out;
+}
+
+} // namespace vapora::test
