@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -232,12 +234,16 @@ TEST_F(FileOutcomes, LongPathsAndNamesThatTheFolderTakesAreSavedWhole)
 {
     car.SetDefaults(false);
     // A path past the old 249-character field: saved and loaded under its own name.
+    // Past the old field, within the system's own limit (Windows: 259 characters).
+    const std::size_t wanted = std::min<std::size_t>(300, kPathMax);
     fs::path deep = root;
-    while (deep.string().size() < 300)
+    while (deep.string().size() + 9 + 6 + 1 < wanted)
         deep /= "cartella";
+    deep /= std::string(wanted - deep.string().size() - 1 - 6, 'c'); // the whole path is `wanted` long
     fs::create_directories(deep);
     const std::string cut = (deep / "a.vap").string().substr(0, 249);
     const std::string longPath = (deep / "a.vap").string();
+    ASSERT_EQ(longPath.size(), wanted);
     car.Flag1 = 42;
     ASSERT_TRUE(car.SaveToFile(longPath, 0));
     EXPECT_EQ(car.FileName, longPath);
@@ -246,6 +252,9 @@ TEST_F(FileOutcomes, LongPathsAndNamesThatTheFolderTakesAreSavedWhole)
     ASSERT_TRUE(other.LoadFromFile(longPath, 0));
     EXPECT_EQ(other.Flag1, 42);
 
+#ifdef _WIN32
+    GTEST_SKIP() << "a 255-character name passes the 259-character path limit here";
+#endif
     // The longest name the file system takes, next to a file of its own.
     const std::string name = std::string(251, 'n') + ".vap";
     ASSERT_EQ(name.size(), 255u);
@@ -368,11 +377,13 @@ TEST_F(FileOutcomes, EveryTextFieldStaysOnItsLineAndKeepsItsQuotes)
 
     // The unit's name becomes the vehicle description and the file name the configuration
     // name: both go through the same writer.
+#ifndef _WIN32 // no line breaks in Windows file names
     const std::string odd = "n\r\nFlag1=77.vap";
     ASSERT_TRUE(source.SaveToFile(Path(odd), 0));
     const IniFile ini = IniFile::FromText(Decoded(Path(odd)));
     EXPECT_EQ(ini.ReadString("Generale", "NomeConfigurazione", ""), "n  Flag1=77.vap");
     EXPECT_EQ(ini.ReadInteger("Generale", "Flag1", -1), 5);
+#endif
 
     // A file name in quotes is a text like the others.
     ASSERT_TRUE(source.SaveToFile(Path("'q'"), 0));

@@ -128,6 +128,8 @@ TEST_F(ToolOutcomes, ReadOnlyTargetAndEmptyNameAreRefused)
     EXPECT_EQ(Run({"encode", P("plain.ini"), P("locked.vap")}), 1);
     EXPECT_NE(err.str().find("read-only"), std::string::npos) << err.str();
     EXPECT_EQ(Bytes(P("locked.vap")), old);
+    // Writable again, or the folder cannot be removed afterwards (Windows).
+    fs::permissions(P("locked.vap"), fs::perms::owner_write, fs::perm_options::add);
 
     const fs::path here = fs::current_path();
     fs::current_path(dir);
