@@ -175,11 +175,18 @@ void MapGrid::paintEvent(QPaintEvent* event)
     }
 }
 
+namespace {
+constexpr double kDesignPointSize = 9.0; // the configuration window's design font
+} // namespace
+
 QFont MapGrid::FittingFont(const QString& text, int cellWidth, int pointSize, bool bold) const
 {
     QFont f = font();
     f.setBold(bold);
-    for (int size = pointSize; size > 6; --size) {
+    // pointSize is the design size beside the window's 9-point design font: it grows and
+    // shrinks with the window.
+    const double scale = f.pointSizeF() > 0 ? f.pointSizeF() / kDesignPointSize : 1.0;
+    for (int size = static_cast<int>(pointSize * scale + 0.5); size > 6; --size) {
         f.setPointSize(size);
         if (QFontMetrics(f).horizontalAdvance(text) + 4 <= cellWidth)
             return f;

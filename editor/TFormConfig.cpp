@@ -178,7 +178,9 @@ void TFormConfig::BuildPages()
     pageControl_->setUsesScrollButtons(AvailableArea().width() < 1024);
     pageControl_->setElideMode(Qt::ElideNone);
     pageControl_->tabBar()->setExpanding(false);
-    pageControl_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 5px; }"));
+    // On the tab bar alone: a style sheet on the page control would keep the pages from
+    // taking the window's font.
+    pageControl_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 5px; }"));
     QFont tabs = pageControl_->tabBar()->font();
     tabs.setPointSizeF(tabs.pointSizeF() * 0.92);
     pageControl_->tabBar()->setFont(tabs);
@@ -201,6 +203,8 @@ void TFormConfig::BuildPages()
         scroll->setFrameShape(QFrame::NoFrame);
         scroll->setWidgetResizable(true);
         scroll->setWidget(page);
+        // Built before they join the window: the window's scaled font is given to them here.
+        page->setFont(font());
         pageControl_->addTab(scroll, page->BaseCaption());
     }
     pageControl_->setCurrentIndex(kTabCambio);

@@ -2,6 +2,7 @@
 #include "ui/Scaling.h"
 
 #include "files/FormSupport.h"
+#include "widgets/RefusedDigitWatch.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
+#include <QToolTip>
 
 namespace vapora {
 
@@ -50,6 +52,12 @@ TFormSaveOption::TFormSaveOption(TDataModuleMur* dictionary, QWidget* parent)
     editCilindrata_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     at(editCilindrata_, 190, 102, 90, 24);
     labelCilindrata_->setBuddy(editCilindrata_);
+    // A digit the box cannot hold is dropped: say so beside the box, without stopping the typing.
+    RefusedDigitWatch::Install(editCilindrata_, [this](QAbstractSpinBox* box) {
+        lastRefusal_ = messCifraRifiutata_.arg(QString::number(editCilindrata_->minimum()),
+                                               QString::number(editCilindrata_->maximum()));
+        QToolTip::showText(box->mapToGlobal(QPoint(0, box->height())), lastRefusal_, box);
+    });
 
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
@@ -69,6 +77,7 @@ TFormSaveOption::TFormSaveOption(TDataModuleMur* dictionary, QWidget* parent)
 
     {
         Texts texts(dictionary);
+        messCifraRifiutata_ = texts.Get("MessCifraRifiutata", messCifraRifiutata_);
         QString caption = windowTitle();
         if (texts.Has("FinestraOptSalva", caption))
             setWindowTitle(caption);

@@ -4,6 +4,7 @@
 // It has no logic of its own; the save command fills and reads it.
 
 #include <QDialog>
+#include <QString>
 
 class QCheckBox;
 class QLabel;
@@ -25,6 +26,8 @@ public:
     bool Methane() const;
     bool Official() const;
     bool ForCalibration() const;
+    // What was said about the last digit the displacement could not take (empty: none).
+    QString LastRefusal() const { return lastRefusal_; }
 
 private:
     QCheckBox* checkUfficiale_ = nullptr;
@@ -34,6 +37,8 @@ private:
     QSpinBox* editCilindrata_ = nullptr;
     QPushButton* buttonOk_ = nullptr;
     QPushButton* buttonAnnulla_ = nullptr;
+    QString messCifraRifiutata_{QStringLiteral("Cifra non accettata: il campo ammette valori da %1 a %2.")};
+    QString lastRefusal_;
 };
 
 } // namespace vapora

@@ -5,6 +5,7 @@
 #include "files/FilePaths.h"
 #include "files/TFormFile.h"
 #include "files/TFormGestioneFile.h"
+#include "files/TFormSaveOption.h"
 #include "i18n/TDataModuleMur.h"
 #include "model/ParamIds.h"
 
@@ -201,6 +202,21 @@ TEST_F(Browser, SaveModeStartsFromTheRecordsNameAndVehicleData)
     EXPECT_EQ(Find<QSpinBox>("EditCc")->value(), 1368);
     EXPECT_DOUBLE_EQ(Find<QDoubleSpinBox>("EditPotenza")->value(), 70.25);
     EXPECT_FALSE(Find<QLineEdit>("EditAuto")->isReadOnly());
+}
+
+TEST_F(Browser, SaveOptionsSayWhichDisplacementDigitTheyRefuse)
+{
+    TFormSaveOption options(ctx.dictionary);
+    auto* box = options.findChild<QSpinBox*>(QStringLiteral("EditCilindrata"));
+    ASSERT_NE(box, nullptr);
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("1600"));
+    EXPECT_EQ(options.Displacement(), 1600);
+    EXPECT_TRUE(options.LastRefusal().isEmpty());
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("123456"));
+    EXPECT_EQ(options.Displacement(), 1234);
+    EXPECT_TRUE(options.LastRefusal().contains(QStringLiteral("0 a 10000"))) << options.LastRefusal().toStdString();
 }
 
 TEST_F(Browser, DigitsAnEntryCannotHoldAreRefusedWithAWord)
