@@ -16,6 +16,27 @@ namespace {
 
 using Fields = std::initializer_list<std::pair<int32_t, int32_t*>>;
 
+// Runs one request of a whole transfer and counts it; once the unit has stopped answering
+// the rest are only counted. True when the unit answered with a refusal.
+template <class Request, class Connected>
+bool RunGroup(TransferOutcome& out, Request request, Connected connected)
+{
+    ++out.groupsTotal;
+    if (out.linkLost)
+        return false;
+    if (request()) {
+        ++out.groupsDone;
+        return false;
+    }
+    if (!connected()) {
+        out.linkLost = true;
+        return false;
+    }
+    ++out.groupsDone;
+    ++out.refusedGroups;
+    return true;
+}
+
 } // namespace
 
 bool ConfCar::ReadAll()
@@ -23,19 +44,7 @@ bool ConfCar::ReadAll()
     TransferOutcome out;
     out.direction = TransferOutcome::Direction::Read;
     // Once the unit stops answering the rest is only counted: the record keeps what it held.
-    auto group = [this, &out](auto request) {
-        ++out.groupsTotal;
-        if (out.linkLost)
-            return;
-        if (request()) {
-            ++out.groupsDone;
-        } else if (!Connected()) {
-            out.linkLost = true;
-        } else {
-            ++out.groupsDone;
-            ++out.refusedGroups;
-        }
-    };
+    auto group = [this, &out](auto request) { RunGroup(out, request, [this] { return Connected(); }); };
     auto get = [&](int32_t id, int32_t* dest) { group([&] { return LinkRead(id, dest); }); };
     auto getRow = [&](int32_t id, int32_t* dest, int32_t row) { group([&] { return LinkReadRow(id, dest, row); }); };
     auto read = [&](Fields fields) {
@@ -187,18 +196,8 @@ int ConfCar::WriteAll()
     };
     std::vector<Refused> refused;
     auto group = [this, &out, &refused](int32_t id, int32_t row, int32_t* data, int count, auto request) {
-        ++out.groupsTotal;
-        if (out.linkLost)
-            return;
-        if (request()) {
-            ++out.groupsDone;
-        } else if (!Connected()) {
-            out.linkLost = true;
-        } else {
-            ++out.groupsDone;
-            ++out.refusedGroups;
+        if (RunGroup(out, request, [this] { return Connected(); }))
             refused.push_back({id, row, data, std::vector<int32_t>(data, data + count)});
-        }
     };
     auto putValue = [&](int32_t id, int32_t* field) {
         group(id, -1, field, 1, [&] { return LinkWriteValue(id, *field); });
