@@ -6,17 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$(date +%s)
 
-pkgs=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 googletest)
-missing=()
-for p in "${pkgs[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash scripts/install-deps.sh cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 googletest
 
 build=build-windows
 mkdir -p "$build"
