@@ -147,7 +147,7 @@ std::string Hex(int value)
 class Session final : public LinkScreen {
 public:
     Session(const UnitEnvironment& env, const Options& options, Progress& progress)
-        : env_(env), progress_(progress), clock_(env.clock != nullptr ? *env.clock : SystemClock())
+        : progress_(progress), clock_(env.clock != nullptr ? *env.clock : SystemClock())
     {
         SetLinkEnvironment(LinkSettingText(options));
         const fs::path file = env.library.empty() ? LinkLibrary::BesideProgram() : env.library;
@@ -179,7 +179,7 @@ public:
 
     // Opens the link and accepts the unit as the program does: identification,
     // family, compatibility, ready.
-    void Connect(std::ostream& out, bool quietWarning = false)
+    void Connect()
     {
         if (!link_->OpenLink())
             throw UnitFailure{kNoUnit, "cannot open the link to the unit"};
@@ -201,11 +201,10 @@ public:
             throw UnitFailure{kNoUnit, "the unit needs a newer program (compatibility words " + Hex(words_.a) + ", " +
                                            Hex(words_.b) + ")"};
         }
-        if (compatibility_ == unitrules::Compatibility::Warn && !quietWarning)
+        if (compatibility_ == unitrules::Compatibility::Warn)
             progress_.Line("warning: the unit is newer than this program; some of its functions may be missing");
         car_->WaitUnitReady(unitrules::kReadyTimeoutMs);
         lost_ = false;
-        (void)out;
     }
 
     bool LinkLost() const { return lost_ || link_->IsConnected() == 0; }
@@ -226,7 +225,6 @@ public:
     unitrules::Compatibility CompatibilityResult() const { return compatibility_; }
 
 private:
-    const UnitEnvironment& env_;
     Progress& progress_;
     Clock& clock_;
     LinkLibrary library_;
@@ -270,7 +268,7 @@ void CheckSource(const std::string& path)
 int Info(const Options& o, Session& session, std::ostream& out)
 {
     ExpectOperands(o, 0, "no file");
-    session.Connect(out);
+    session.Connect();
     ConfCar& car = session.Car();
     int32_t status[20]{};
     const bool fuelKnown = session.Link().ReadParam(ids::kStatoConfigBlock, status);
@@ -294,7 +292,7 @@ int Read(const Options& o, Session& session, Progress& progress, std::ostream& o
     ExpectOperands(o, 1, "OUT");
     const std::string target = o.operands[0];
     CheckTarget(target);
-    session.Connect(out);
+    session.Connect();
     progress.Start("read");
     session.Car().ReadAll();
     progress.Finish();
@@ -338,7 +336,7 @@ int Write(const Options& o, Session& session, Progress& progress, std::ostream& 
     const std::string source = o.operands[0];
     CheckSource(source);
     const int scope = o.scope ? Number(*o.scope, 0, 2, "--scope") : 0;
-    session.Connect(out);
+    session.Connect();
     ConfCar& car = session.Car();
     // The file goes into the record first, as the program loads it; nothing reaches the unit
     // from a file that cannot be loaded.
@@ -431,7 +429,7 @@ int Program(const Options& o, Session& session, Progress& progress, std::ostream
         throw UnitFailure{kProgrammingFailed, "programming failed after " +
                                                   std::to_string(unitrules::kFirmwareAttempts) + " attempts"};
     session.ForgetLoss();
-    session.Connect(out);
+    session.Connect();
     out << "programmed " << firmware << "; unit " << session.IdText() << " runs software "
         << session.Car().SoftwareVersion() << "\n";
     return kDone;
@@ -459,7 +457,7 @@ int Log(const Options& o, Session& session, Progress& progress, std::ostream& ou
     const std::string target = o.operands[0];
     CheckTarget(target);
     const int seconds = o.seconds ? Number(*o.seconds, 1, kMaxLogSeconds, "--seconds") : kDefaultLogSeconds;
-    session.Connect(out);
+    session.Connect();
     ConfCar& car = session.Car();
     SerialLink& link = session.Link();
     // What decoding needs of the configuration: the probe count and the fuel.
