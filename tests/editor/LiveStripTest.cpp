@@ -236,11 +236,13 @@ TEST_F(Live, TitlesAndPageCaptionsStayWholeOnANarrowWindow)
         EXPECT_TRUE(title->font().bold()) << name;
     }
     QTabBar* tabs = form->findChild<QTabWidget*>(QStringLiteral("PageControl"))->tabBar();
-    for (int i = 0; i < tabs->count(); ++i)
-        if (tabs->isTabVisible(i))
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (tabs->isTabVisible(i)) {
             EXPECT_GE(tabs->tabRect(i).width(),
                       QFontMetrics(tabs->font()).horizontalAdvance(tabs->tabText(i).remove(QLatin1Char('&'))))
                 << i;
+        }
+    }
 }
 
 } // namespace vapora::test

@@ -85,10 +85,12 @@ TEST_F(Installation, BaseMapNamesReadBackAndMapsRiseWithLoadAndSpeed)
             for (int c = 0; c < 20; ++c) {
                 EXPECT_GT(map[r][c], 0);
                 EXPECT_LE(map[r][c], 510);
-                if (c > 0)
+                if (c > 0) {
                     EXPECT_GE(map[r][c], map[r][c - 1]) << name;
-                if (r > 0)
+                }
+                if (r > 0) {
                     EXPECT_GE(map[r][c], map[r - 1][c]) << name;
+                }
             }
         bool methane = false;
         EXPECT_TRUE(ConfCar::ReadFileFlags(entry.path().string(), &methane));
