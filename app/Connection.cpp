@@ -1,18 +1,18 @@
 #include "Connection.h"
 
-#include "AppContext.h"
+#include "services/AppContext.h"
 #include "MainPanels.h"
-#include "MessageTable.h"
+#include "services/MessageTable.h"
 #include "TFormSceltaCarb.h"
-#include "i18n/Cp1252.h"
-#include "i18n/OutcomeTexts.h"
+#include "services/i18n/Cp1252.h"
+#include "services/i18n/OutcomeTexts.h"
 #include "link/SerialLink.h"
 #include "model/ConfCar.h"
 #include "model/PlatformFiles.h"
 #include "model/UnitRules.h"
-#include "settings/GlobalData.h"
-#include "ui/DialogService.h"
-#include "wait/TFormAttesa.h"
+#include "services/settings/GlobalData.h"
+#include "services/ui/DialogService.h"
+#include "widgets/TFormAttesa.h"
 
 #include <QApplication>
 #include <QDate>

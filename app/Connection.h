@@ -2,7 +2,7 @@
 // The connect, disconnect, reset and fuel-choice commands of the main window.
 
 #include "model/UnitRules.h"
-#include "ui/DialogService.h"
+#include "services/ui/DialogService.h"
 
 #include <QString>
 

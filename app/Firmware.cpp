@@ -1,17 +1,17 @@
 #include "Firmware.h"
 
-#include "AppContext.h"
+#include "services/AppContext.h"
 #include "Connection.h"
-#include "MessageTable.h"
+#include "services/MessageTable.h"
 #include "TFormScarica.h"
-#include "files/FilePaths.h"
+#include "services/platform/FilePaths.h"
 #include "files/FormSupport.h"
 #include "link/SerialLink.h"
 #include "model/FileCodec.h"
 #include "model/UnitRules.h"
-#include "settings/GlobalData.h"
-#include "ui/DialogService.h"
-#include "wait/TFormAttesa.h"
+#include "services/settings/GlobalData.h"
+#include "services/ui/DialogService.h"
+#include "widgets/TFormAttesa.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "TAboutBox.h"
 
 #include "TFormSplash.h"
-#include "ui/Scaling.h"
+#include "services/ui/Scaling.h"
 
 #include <QGridLayout>
 #include <QLabel>

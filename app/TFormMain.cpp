@@ -1,20 +1,20 @@
 #include "TFormMain.h"
-#include "ui/Scaling.h"
+#include "services/ui/Scaling.h"
 
-#include "AppContext.h"
+#include "services/AppContext.h"
 #include "Firmware.h"
 #include "TFormScarica.h"
 #include "files/TFormGestioneFile.h"
 #include "TFormMainStatusBar.h"
 #include "TFormSplash.h"
-#include "i18n/TDataModuleMur.h"
+#include "services/i18n/TDataModuleMur.h"
 #include "link/SerialLink.h"
 #include "model/Clock.h"
 #include "model/ConfCar.h"
 #include "calib/forms/RunCalibration.h"
 #include "calib/forms/TFormDiagnosi.h"
 #include "calib/forms/TFormVisualizza.h"
-#include "ui/DialogService.h"
+#include "services/ui/DialogService.h"
 
 #include <QAction>
 #include <QApplication>

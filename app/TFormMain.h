@@ -6,9 +6,9 @@
 #include "Connection.h"
 #include "FileCommands.h"
 #include "MainPanels.h"
-#include "MessageTable.h"
+#include "services/MessageTable.h"
 #include "TFormSplash.h"
-#include "platform/OpenInEditor.h"
+#include "services/platform/OpenInEditor.h"
 
 #include <QMainWindow>
 #include <QPointer>

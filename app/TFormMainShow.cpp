@@ -1,22 +1,22 @@
 // Show handler, texts, language, state message, close query, about.
 #include "TFormMain.h"
 
-#include "AppContext.h"
-#include "AppMessages.h"
+#include "services/AppContext.h"
+#include "services/AppMessages.h"
 #include "TAboutBox.h"
 #include "editor/TFormConfig.h"
 #include "TFormMainStatusBar.h"
 #include "TFormScarica.h"
 #include "TFormSplash.h"
-#include "i18n/Cp1252.h"
-#include "i18n/OutcomeTexts.h"
-#include "i18n/TDataModuleMur.h"
+#include "services/i18n/Cp1252.h"
+#include "services/i18n/OutcomeTexts.h"
+#include "services/i18n/TDataModuleMur.h"
 #include "link/SerialLink.h"
 #include "model/Clock.h"
 #include "model/ConfCar.h"
-#include "settings/GlobalData.h"
-#include "ui/DialogService.h"
-#include "ui/PaintNow.h"
+#include "services/settings/GlobalData.h"
+#include "services/ui/DialogService.h"
+#include "services/ui/PaintNow.h"
 
 #include <QAction>
 #include <QCloseEvent>

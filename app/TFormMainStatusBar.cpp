@@ -1,6 +1,6 @@
 #include "TFormMainStatusBar.h"
 
-#include "ui/CellText.h"
+#include "services/ui/CellText.h"
 
 #include <QPainter>
 #include <QStyle>

@@ -1,10 +1,10 @@
 #include "TFormScarica.h"
-#include "ui/Scaling.h"
+#include "services/ui/Scaling.h"
 
-#include "AppContext.h"
+#include "services/AppContext.h"
 #include "files/FormSupport.h"
-#include "i18n/TDataModuleMur.h"
-#include "ui/DialogService.h"
+#include "services/i18n/TDataModuleMur.h"
+#include "services/ui/DialogService.h"
 
 #include <QDateTime>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "TFormSceltaCarb.h"
-#include "ui/Scaling.h"
+#include "services/ui/Scaling.h"
 
-#include "i18n/TDataModuleMur.h"
+#include "services/i18n/TDataModuleMur.h"
 
 #include <QComboBox>
 #include <QFontDatabase>

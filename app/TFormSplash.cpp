@@ -1,8 +1,8 @@
 #include "TFormSplash.h"
 
-#include "ui/Scaling.h"
+#include "services/ui/Scaling.h"
 
-#include "AppMessages.h"
+#include "services/AppMessages.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,7 +1,7 @@
 // Program entry: everything happens in Program, so tests can run the same start.
 #include "model/Clock.h"
-#include "platform/Program.h"
-#include "ui/DialogService.h"
+#include "app/Program.h"
+#include "services/ui/DialogService.h"
 
 #include <QApplication>
 

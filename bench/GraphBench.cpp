@@ -1,7 +1,7 @@
 // Time to read a long recording and to first paint its graph, then to zoom
 // and scroll it. Runs offscreen; prints one line per figure.
 
-#include "AppContext.h"
+#include "services/AppContext.h"
 #include "calib/Recording.h"
 #include "calib/forms/TFormGraficoDrt.h"
 #include "monitor/RecordingFixture.h"

@@ -2,7 +2,7 @@
 // given (default the current one), connected to the simulated unit with the
 // engine running, so the live marker stands where the engine runs.
 
-#include "AppContext.h"
+#include "services/AppContext.h"
 #include "LinkObject.h"
 #include "editor/MapPages.h"
 #include "editor/PetrolMapGrid.h"

@@ -4,7 +4,7 @@
 // configuration window's map pages with a comparison and with the colouring
 // by value, to look at.
 
-#include "AppContext.h"
+#include "services/AppContext.h"
 #include "LinkObject.h"
 #include "editor/GasMapGrid.h"
 #include "editor/MapPages.h"

@@ -1,6 +1,6 @@
 #include "editor/LiveStrip.h"
 
-#include "AppContext.h"
+#include "services/AppContext.h"
 #include "calib/AcquisitionFile.h"
 #include "editor/TFormConfig.h"
 #include "link/SerialLink.h"

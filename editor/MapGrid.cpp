@@ -2,7 +2,7 @@
 
 #include "editor/MapPaste.h"
 #include "editor/MapTools.h"
-#include "ui/DialogService.h"
+#include "services/ui/DialogService.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -1,6 +1,6 @@
 #include "editor/MapPages.h"
 
-#include "AppContext.h"
+#include "services/AppContext.h"
 #include "editor/GasMapGrid.h"
 #include "editor/LiveMapSource.h"
 #include "editor/MapCompletion.h"
@@ -9,9 +9,9 @@
 #include "editor/PetrolMapGrid.h"
 #include "editor/TFormCentriCelle.h"
 #include "editor/TFormCentriCelleBenz.h"
-#include "i18n/TDataModuleMur.h"
+#include "services/i18n/TDataModuleMur.h"
 #include "model/ConfCar.h"
-#include "ui/DialogService.h"
+#include "services/ui/DialogService.h"
 
 #include <QAction>
 #include <QApplication>

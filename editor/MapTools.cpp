@@ -1,14 +1,14 @@
 #include "editor/MapTools.h"
 
-#include "AppContext.h"
+#include "services/AppContext.h"
 #include "editor/LiveMapSource.h"
 #include "editor/MapGrid.h"
 #include "editor/MapPaste.h"
-#include "i18n/TDataModuleMur.h"
+#include "services/i18n/TDataModuleMur.h"
 #include "model/ConfCar.h"
 #include "model/Conversions.h"
-#include "settings/GlobalData.h"
-#include "ui/DialogService.h"
+#include "services/settings/GlobalData.h"
+#include "services/ui/DialogService.h"
 
 #include <QAction>
 #include <QApplication>

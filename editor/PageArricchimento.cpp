@@ -6,7 +6,7 @@
 #include "editor/TFormModMappa.h"
 #include "model/ConfCar.h"
 #include "model/ParamIds.h"
-#include "ui/CellText.h"
+#include "services/ui/CellText.h"
 #include "widgets/TNumericEdit.h"
 
 #include <QApplication>

@@ -3,8 +3,8 @@
 #include "editor/TFormConfig.h"
 #include "model/ConfCar.h"
 #include "model/ParamIds.h"
-#include "ui/DialogService.h"
-#include "AppContext.h"
+#include "services/ui/DialogService.h"
+#include "services/AppContext.h"
 #include "widgets/TKeyComboBox.h"
 #include "widgets/TNumericEdit.h"
 

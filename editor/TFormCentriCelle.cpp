@@ -1,10 +1,10 @@
 #include "editor/TFormCentriCelle.h"
 
-#include "AppContext.h"
+#include "services/AppContext.h"
 #include "editor/BreakpointChecks.h"
-#include "i18n/TDataModuleMur.h"
+#include "services/i18n/TDataModuleMur.h"
 #include "model/ConfCar.h"
-#include "ui/DialogService.h"
+#include "services/ui/DialogService.h"
 #include "widgets/TNumericEdit.h"
 
 #include <QGridLayout>

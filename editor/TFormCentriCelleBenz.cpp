@@ -1,6 +1,6 @@
 #include "editor/TFormCentriCelleBenz.h"
 
-#include "AppContext.h"
+#include "services/AppContext.h"
 #include "model/ConfCar.h"
 
 namespace vapora {

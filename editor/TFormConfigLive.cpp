@@ -2,15 +2,15 @@
 // refresh and the acquisition recording.
 #include "editor/TFormConfig.h"
 
-#include "AppContext.h"
+#include "services/AppContext.h"
 #include "calib/forms/TFormGraficoDrt.h"
 #include "editor/ConfigPages.h"
 #include "editor/LiveStrip.h"
-#include "i18n/Cp1252.h"
+#include "services/i18n/Cp1252.h"
 #include "model/Clock.h"
 #include "model/ConfCar.h"
 #include "model/ParamIds.h"
-#include "ui/DialogService.h"
+#include "services/ui/DialogService.h"
 #include "widgets/TNumericEdit.h"
 
 #include <QAction>

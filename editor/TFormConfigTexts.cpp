@@ -1,12 +1,12 @@
 // Text loading of the configuration window and of its modification dialog.
 #include "editor/TFormConfig.h"
 
-#include "AppContext.h"
+#include "services/AppContext.h"
 #include "editor/ConfigPages.h"
 #include "editor/LiveStrip.h"
 #include "editor/StepGrid.h"
 #include "editor/TFormModMappa.h"
-#include "i18n/TDataModuleMur.h"
+#include "services/i18n/TDataModuleMur.h"
 #include "widgets/TKeyComboBox.h"
 
 #include <QAction>

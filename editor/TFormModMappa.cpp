@@ -1,6 +1,6 @@
 #include "editor/TFormModMappa.h"
 
-#include "ui/DialogService.h"
+#include "services/ui/DialogService.h"
 #include "widgets/TNumericEdit.h"
 
 #include <QGroupBox>

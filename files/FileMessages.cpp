@@ -1,6 +1,6 @@
 #include "files/FileMessages.h"
 
-#include "i18n/WindowTexts.h"
+#include "services/i18n/WindowTexts.h"
 
 namespace vapora {
 

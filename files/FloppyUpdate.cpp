@@ -1,7 +1,7 @@
 #include "files/FloppyUpdate.h"
 
-#include "files/FilePaths.h"
-#include "i18n/Cp1252.h"
+#include "services/platform/FilePaths.h"
+#include "services/i18n/Cp1252.h"
 #include "model/SafeFile.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "files/FormSupport.h"
 
-#include "i18n/TDataModuleMur.h"
+#include "services/i18n/TDataModuleMur.h"
 
 #include <QFont>
 #include <QGuiApplication>

@@ -2,8 +2,8 @@
 // What the file windows share: scaling from the 800-pixel design, dictionary
 // texts with built-in fallbacks, and the hourglass.
 
-#include "i18n/WindowTexts.h"
-#include "ui/Scaling.h"
+#include "services/i18n/WindowTexts.h"
+#include "services/ui/Scaling.h"
 
 #include <QApplication>
 #include <QString>

@@ -1,14 +1,14 @@
 #include "files/TFormGestioneFile.h"
-#include "ui/Scaling.h"
+#include "services/ui/Scaling.h"
 
-#include "AppContext.h"
-#include "AppMessages.h"
+#include "services/AppContext.h"
+#include "services/AppMessages.h"
 #include "files/FloppyUpdate.h"
 #include "files/FormSupport.h"
 #include "files/TFormFile.h"
 #include "model/Clock.h"
-#include "ui/DialogService.h"
-#include "wait/TFormAttesa.h"
+#include "services/ui/DialogService.h"
+#include "widgets/TFormAttesa.h"
 
 #include <QDir>
 #include <QFile>

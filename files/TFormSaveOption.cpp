@@ -1,5 +1,5 @@
 #include "files/TFormSaveOption.h"
-#include "ui/Scaling.h"
+#include "services/ui/Scaling.h"
 
 #include "files/FormSupport.h"
 #include "widgets/RefusedDigitWatch.h"

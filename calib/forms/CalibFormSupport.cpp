@@ -1,6 +1,6 @@
 #include "CalibFormSupport.h"
 
-#include "i18n/TDataModuleMur.h"
+#include "services/i18n/TDataModuleMur.h"
 #include "link/SerialLink.h"
 #include "model/ConfCar.h"
 

@@ -3,8 +3,8 @@
 // texts with fallbacks, colours and the live block reads.
 
 #include "calib/LiveFrame.h"
-#include "i18n/WindowTexts.h"
-#include "ui/Scaling.h"
+#include "services/i18n/WindowTexts.h"
+#include "services/ui/Scaling.h"
 
 #include <QColor>
 #include <QString>

@@ -2,7 +2,7 @@
 // Small helpers shared by the monitoring windows: screen scaling and the
 // coloured rectangles that stand in for the form's shapes.
 
-#include "ui/Scaling.h"
+#include "services/ui/Scaling.h"
 
 #include <QColor>
 #include <QFont>

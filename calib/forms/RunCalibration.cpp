@@ -1,9 +1,9 @@
 #include "RunCalibration.h"
 
-#include "AppContext.h"
+#include "services/AppContext.h"
 #include "TFormCalibrazione.h"
 #include "TFormSceltaCal.h"
-#include "ui/DialogService.h"
+#include "services/ui/DialogService.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
 #include "TFormCalibra2.h"
-#include "ui/Scaling.h"
+#include "services/ui/Scaling.h"
 
-#include "AppContext.h"
+#include "services/AppContext.h"
 #include "CalibFormSupport.h"
 #include "link/SerialLink.h"
 #include "model/ConfCar.h"

@@ -1,13 +1,13 @@
 #include "TFormCalibraStrada.h"
-#include "ui/Scaling.h"
+#include "services/ui/Scaling.h"
 
-#include "AppContext.h"
+#include "services/AppContext.h"
 #include "CalibFormSupport.h"
 #include "TFormParCalStrada.h"
 #include "link/SerialLink.h"
 #include "model/Clock.h"
 #include "model/ConfCar.h"
-#include "ui/DialogService.h"
+#include "services/ui/DialogService.h"
 
 #include <QApplication>
 #include <QGroupBox>

@@ -1,16 +1,16 @@
 #include "TFormCalibrazione.h"
-#include "ui/Scaling.h"
+#include "services/ui/Scaling.h"
 
-#include "AppContext.h"
+#include "services/AppContext.h"
 #include "CalibFormSupport.h"
 #include "TFormCalibra2.h"
 #include "TFormCalibraStrada.h"
 #include "calib/BaseMapChoice.h"
 #include "calib/MapCorrection.h"
-#include "i18n/OutcomeTexts.h"
+#include "services/i18n/OutcomeTexts.h"
 #include "link/SerialLink.h"
 #include "model/ConfCar.h"
-#include "ui/DialogService.h"
+#include "services/ui/DialogService.h"
 
 #include <QApplication>
 #include <QFrame>

@@ -1,11 +1,11 @@
 #include "TFormDiagnosi.h"
 
-#include "AppContext.h"
+#include "services/AppContext.h"
 #include "MonitorUi.h"
-#include "i18n/TDataModuleMur.h"
+#include "services/i18n/TDataModuleMur.h"
 #include "link/SerialLink.h"
 #include "model/ConfCar.h"
-#include "ui/DialogService.h"
+#include "services/ui/DialogService.h"
 
 #include <QCheckBox>
 #include <QEvent>

@@ -1,8 +1,8 @@
 #include "TFormGraficoDrt.h"
 
-#include "AppContext.h"
-#include "i18n/TDataModuleMur.h"
-#include "ui/DialogService.h"
+#include "services/AppContext.h"
+#include "services/i18n/TDataModuleMur.h"
+#include "services/ui/DialogService.h"
 
 #include <QAction>
 #include <QChart>

@@ -1,8 +1,8 @@
 #include "TFormPressione.h"
 
-#include "AppContext.h"
-#include "i18n/TDataModuleMur.h"
-#include "ui/Scaling.h"
+#include "services/AppContext.h"
+#include "services/i18n/TDataModuleMur.h"
+#include "services/ui/Scaling.h"
 #include "widgets/TNumericEdit.h"
 
 #include <QGridLayout>

@@ -1,5 +1,5 @@
 #include "TFormSceltaCal.h"
-#include "ui/Scaling.h"
+#include "services/ui/Scaling.h"
 
 #include "CalibFormSupport.h"
 

@@ -1,8 +1,8 @@
 #include "TFormTemperatura.h"
 
-#include "i18n/WindowTexts.h"
+#include "services/i18n/WindowTexts.h"
 #include "model/ConfCar.h"
-#include "ui/Scaling.h"
+#include "services/ui/Scaling.h"
 #include "widgets/TNumericEdit.h"
 
 #include <QGridLayout>

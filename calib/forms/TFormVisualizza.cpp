@@ -1,8 +1,8 @@
 #include "TFormVisualizza.h"
 
-#include "AppContext.h"
+#include "services/AppContext.h"
 #include "MonitorUi.h"
-#include "i18n/TDataModuleMur.h"
+#include "services/i18n/TDataModuleMur.h"
 #include "link/SerialLink.h"
 #include "model/ConfCar.h"
 

@@ -1,18 +1,18 @@
 // Connecting to the simulated unit: refusals, the compatibility warning, the
 // status panels and the wait window.
 
-#include "AppContext.h"
-#include "AppMessages.h"
-#include "Connection.h"
+#include "services/AppContext.h"
+#include "services/AppMessages.h"
+#include "app/Connection.h"
 #include "LinkObject.h"
-#include "MainPanels.h"
-#include "MessageTable.h"
+#include "app/MainPanels.h"
+#include "services/MessageTable.h"
 #include "model/ConfCar.h"
-#include "settings/GlobalData.h"
+#include "services/settings/GlobalData.h"
 #include "sim/SimUnit.h"
 #include "support/FakeClock.h"
 #include "support/ScriptedDialogs.h"
-#include "wait/TFormAttesa.h"
+#include "widgets/TFormAttesa.h"
 
 #include <QDate>
 #include <QDir>

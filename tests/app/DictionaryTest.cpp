@@ -1,8 +1,8 @@
-#include "i18n/Cp1252.h"
-#include "i18n/DbfWriter.h"
-#include "i18n/DictionarySource.h"
-#include "i18n/TDataModuleMur.h"
-#include "MessageTable.h"
+#include "services/i18n/Cp1252.h"
+#include "services/i18n/DbfWriter.h"
+#include "services/i18n/DictionarySource.h"
+#include "services/i18n/TDataModuleMur.h"
+#include "services/MessageTable.h"
 
 #include "support/ScriptedDialogs.h"
 

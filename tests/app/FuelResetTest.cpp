@@ -1,20 +1,20 @@
 // The fuel choice and the unit reset against the simulated unit, with reset
 // files in a temporary main folder.
 
-#include "AppContext.h"
-#include "AppMessages.h"
-#include "Connection.h"
+#include "services/AppContext.h"
+#include "services/AppMessages.h"
+#include "app/Connection.h"
 #include "LinkObject.h"
-#include "MainPanels.h"
-#include "MessageTable.h"
-#include "TFormSceltaCarb.h"
-#include "i18n/DbfWriter.h"
-#include "i18n/TDataModuleMur.h"
+#include "app/MainPanels.h"
+#include "services/MessageTable.h"
+#include "app/TFormSceltaCarb.h"
+#include "services/i18n/DbfWriter.h"
+#include "services/i18n/TDataModuleMur.h"
 #include "model/ConfCar.h"
 #include "sim/SimUnit.h"
 #include "support/FakeClock.h"
 #include "support/ScriptedDialogs.h"
-#include "wait/TFormAttesa.h"
+#include "widgets/TFormAttesa.h"
 
 #include <QApplication>
 #include <QComboBox>

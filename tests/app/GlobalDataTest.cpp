@@ -1,4 +1,4 @@
-#include "settings/GlobalData.h"
+#include "services/settings/GlobalData.h"
 
 #include "support/ScriptedDialogs.h"
 

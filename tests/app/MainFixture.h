@@ -2,11 +2,11 @@
 // A working folder with a two-language dictionary, settings in a temporary
 // place, and the objects the main window works with.
 
-#include "AppContext.h"
-#include "MessageTable.h"
-#include "i18n/DbfWriter.h"
-#include "i18n/DictionarySource.h"
-#include "settings/GlobalData.h"
+#include "services/AppContext.h"
+#include "services/MessageTable.h"
+#include "services/i18n/DbfWriter.h"
+#include "services/i18n/DictionarySource.h"
+#include "services/settings/GlobalData.h"
 #include "support/FakeClock.h"
 #include "support/ScriptedDialogs.h"
 

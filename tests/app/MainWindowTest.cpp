@@ -1,12 +1,12 @@
 // The main window under the offscreen platform: label menu, keys and mouse,
 // layouts, language change, state messages, status bar, start without a unit.
-#include "AppMessages.h"
+#include "services/AppMessages.h"
 #include "MainFixture.h"
 #include "editor/TFormConfig.h"
-#include "TFormMain.h"
-#include "TFormMainStatusBar.h"
-#include "TAboutBox.h"
-#include "i18n/TDataModuleMur.h"
+#include "app/TFormMain.h"
+#include "app/TFormMainStatusBar.h"
+#include "app/TAboutBox.h"
+#include "services/i18n/TDataModuleMur.h"
 #include "model/ConfCar.h"
 #include "support/FakeLink.h"
 

@@ -1,4 +1,4 @@
-#include "MessageTable.h"
+#include "services/MessageTable.h"
 
 #include <gtest/gtest.h>
 

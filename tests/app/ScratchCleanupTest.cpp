@@ -1,6 +1,6 @@
 // At start the program clears the scratch files a killed run of its own left behind.
 #include "model/ScratchFiles.h"
-#include "platform/ScratchCleanup.h"
+#include "services/platform/ScratchCleanup.h"
 
 #include <QDir>
 #include <QFile>

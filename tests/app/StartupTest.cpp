@@ -2,11 +2,11 @@
 // simulated unit.
 #include "MainFixture.h"
 #include "editor/TFormConfig.h"
-#include "TFormMain.h"
-#include "TFormScarica.h"
-#include "i18n/TDataModuleMur.h"
-#include "platform/Program.h"
-#include "platform/SingleInstance.h"
+#include "app/TFormMain.h"
+#include "app/TFormScarica.h"
+#include "services/i18n/TDataModuleMur.h"
+#include "app/Program.h"
+#include "services/platform/SingleInstance.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,8 +1,8 @@
 // The wait window: progress messages, its registration as the progress
 // target and the restore from minimised while it is open.
 
-#include "AppMessages.h"
-#include "wait/TFormAttesa.h"
+#include "services/AppMessages.h"
+#include "widgets/TFormAttesa.h"
 
 #include <QApplication>
 #include <QApplicationStateChangeEvent>

@@ -2,7 +2,7 @@
 // A connected car on the simulated unit for the calibration windows: link,
 // record read from the unit, scripted dialogs and a clock that never sleeps.
 
-#include "AppContext.h"
+#include "services/AppContext.h"
 #include "LinkObject.h"
 #include "model/ConfCar.h"
 #include "sim/SimUnit.h"

@@ -4,8 +4,8 @@
 
 #include "EditorFixture.h"
 #include "calib/forms/TFormPressione.h"
-#include "i18n/DbfWriter.h"
-#include "i18n/TDataModuleMur.h"
+#include "services/i18n/DbfWriter.h"
+#include "services/i18n/TDataModuleMur.h"
 #include "model/ParamIds.h"
 
 #include <QAction>

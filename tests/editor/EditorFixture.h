@@ -3,13 +3,13 @@
 // live blocks with exact bytes, the record read from the unit, settings in a
 // temporary place, scripted dialogs and a clock that only moves when told.
 
-#include "AppContext.h"
+#include "services/AppContext.h"
 #include "LinkObject.h"
 #include "editor/ConfigPages.h"
 #include "editor/LiveStrip.h"
 #include "editor/TFormConfig.h"
 #include "model/ConfCar.h"
-#include "settings/GlobalData.h"
+#include "services/settings/GlobalData.h"
 #include "sim/SimUnit.h"
 #include "support/FakeClock.h"
 #include "support/ScriptedDialogs.h"

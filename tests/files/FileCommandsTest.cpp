@@ -1,13 +1,13 @@
 // The main window's open, save and open-in-editor commands against the
 // simulated unit.
-#include "FileCommands.h"
+#include "app/FileCommands.h"
 #include "FilesFixture.h"
 #include "files/TFormSaveOption.h"
-#include "i18n/Cp1252.h"
-#include "files/FilePaths.h"
+#include "services/i18n/Cp1252.h"
+#include "services/platform/FilePaths.h"
 #include "model/FileCodec.h"
 #include "model/ParamIds.h"
-#include "platform/OpenInEditor.h"
+#include "services/platform/OpenInEditor.h"
 
 #include <QCheckBox>
 #include <QSpinBox>

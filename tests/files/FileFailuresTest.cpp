@@ -1,15 +1,15 @@
 // The main window's file commands and the file browser tell why a file could not be
 // loaded or saved, in the dictionary's language, and change nothing when they refuse.
-#include "FileCommands.h"
+#include "app/FileCommands.h"
 #include "FilesFixture.h"
 #include "files/FileMessages.h"
-#include "files/FilePaths.h"
+#include "services/platform/FilePaths.h"
 #include "files/TFormFile.h"
-#include "i18n/DictionarySource.h"
-#include "i18n/TDataModuleMur.h"
-#include "i18n/WindowTexts.h"
+#include "services/i18n/DictionarySource.h"
+#include "services/i18n/TDataModuleMur.h"
+#include "services/i18n/WindowTexts.h"
 #include "model/FileError.h"
-#include "platform/OpenInEditor.h"
+#include "services/platform/OpenInEditor.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -3,11 +3,11 @@
 // it, the simulated unit behind a link that records programming, the record
 // and the objects the file windows and commands work with.
 
-#include "AppContext.h"
-#include "AppMessages.h"
+#include "services/AppContext.h"
+#include "services/AppMessages.h"
 #include "LinkObject.h"
-#include "MainPanels.h"
-#include "MessageTable.h"
+#include "app/MainPanels.h"
+#include "services/MessageTable.h"
 #include "model/ConfCar.h"
 #include "sim/SimUnit.h"
 #include "support/FakeClock.h"

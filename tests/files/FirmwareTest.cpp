@@ -1,11 +1,11 @@
 // Firmware programming against the simulated unit: the file window, the
 // attempts with their questions and captions, the decoded working file and
 // the reconnection.
-#include "Connection.h"
-#include "Firmware.h"
+#include "app/Connection.h"
+#include "app/Firmware.h"
 #include "FilesFixture.h"
-#include "TFormScarica.h"
-#include "files/FilePaths.h"
+#include "app/TFormScarica.h"
+#include "services/platform/FilePaths.h"
 #include "linklib/SRecordFixture.h"
 #include "model/FileCodec.h"
 

@@ -1,7 +1,7 @@
 // The main window's file actions reach their commands and windows.
 #include "FilesFixture.h"
-#include "TFormMain.h"
-#include "TFormScarica.h"
+#include "app/TFormMain.h"
+#include "app/TFormScarica.h"
 
 #include <QAction>
 

@@ -1,12 +1,12 @@
 // The configuration file browser in both modes, with files in a temporary
 // main folder and the simulated unit.
 #include "FilesFixture.h"
-#include "TFormMain.h"
-#include "files/FilePaths.h"
+#include "app/TFormMain.h"
+#include "services/platform/FilePaths.h"
 #include "files/TFormFile.h"
 #include "files/TFormGestioneFile.h"
 #include "files/TFormSaveOption.h"
-#include "i18n/TDataModuleMur.h"
+#include "services/i18n/TDataModuleMur.h"
 #include "model/ParamIds.h"
 
 #include <QCheckBox>

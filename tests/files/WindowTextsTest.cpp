@@ -2,14 +2,14 @@
 // and every caption fits its control in both languages. With
 // VAPORA_SCREENSHOTS set to a folder, the windows are also saved there as PNG.
 #include "FilesFixture.h"
-#include "TFormScarica.h"
+#include "app/TFormScarica.h"
 #include "editor/TFormConfig.h"
-#include "files/FilePaths.h"
+#include "services/platform/FilePaths.h"
 #include "files/TFormFile.h"
 #include "files/TFormGestioneFile.h"
 #include "files/TFormSaveOption.h"
-#include "i18n/DictionarySource.h"
-#include "i18n/TDataModuleMur.h"
+#include "services/i18n/DictionarySource.h"
+#include "services/i18n/TDataModuleMur.h"
 
 #include <QAbstractButton>
 #include <QAction>

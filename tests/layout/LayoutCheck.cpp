@@ -1,7 +1,7 @@
 #include "LayoutCheck.h"
 
-#include "ui/CellText.h"
-#include "ui/Scaling.h"
+#include "services/ui/CellText.h"
+#include "services/ui/Scaling.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>

@@ -5,17 +5,17 @@
 // it asks the dictionary for. With VAPORA_SCREENSHOTS set to a folder, each
 // window's picture goes there as <screen>-<language>-<window>.png.
 
-#include "AppContext.h"
+#include "services/AppContext.h"
 #include "LayoutCheck.h"
 #include "LinkObject.h"
-#include "i18n/DictionarySource.h"
-#include "i18n/TDataModuleMur.h"
+#include "services/i18n/DictionarySource.h"
+#include "services/i18n/TDataModuleMur.h"
 #include "model/ConfCar.h"
-#include "settings/GlobalData.h"
+#include "services/settings/GlobalData.h"
 #include "sim/SimUnit.h"
 #include "support/FakeClock.h"
 #include "support/ScriptedDialogs.h"
-#include "ui/Scaling.h"
+#include "services/ui/Scaling.h"
 
 #include <QAbstractButton>
 #include <QApplication>

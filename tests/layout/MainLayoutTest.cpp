@@ -2,16 +2,16 @@
 // firmware window.
 #include "LayoutFixture.h"
 
-#include "MessageTable.h"
-#include "ui/DialogService.h"
+#include "services/MessageTable.h"
+#include "services/ui/DialogService.h"
 
 #include <QMessageBox>
 
-#include "TAboutBox.h"
-#include "TFormMain.h"
-#include "TFormScarica.h"
-#include "TFormSceltaCarb.h"
-#include "wait/TFormAttesa.h"
+#include "app/TAboutBox.h"
+#include "app/TFormMain.h"
+#include "app/TFormScarica.h"
+#include "app/TFormSceltaCarb.h"
+#include "widgets/TFormAttesa.h"
 
 namespace vapora::test {
 namespace {

@@ -2,7 +2,7 @@
 // The map pages in a window of their own, over a record that is either on the
 // simulated unit or without a unit, with a live strip the test sets by hand.
 
-#include "AppContext.h"
+#include "services/AppContext.h"
 #include "LinkObject.h"
 #include "editor/GasMapGrid.h"
 #include "editor/LiveMapSource.h"

@@ -7,8 +7,8 @@
 #include "editor/MapPages.h"
 #include "editor/MapTools.h"
 #include "editor/PetrolMapGrid.h"
-#include "i18n/DictionarySource.h"
-#include "i18n/TDataModuleMur.h"
+#include "services/i18n/DictionarySource.h"
+#include "services/i18n/TDataModuleMur.h"
 
 #include <QAction>
 #include <QFile>

@@ -2,7 +2,7 @@
 // Links for the monitoring window tests: one that forwards to the simulated
 // unit and logs every write in order, one that answers live blocks as scripted.
 
-#include "AppContext.h"
+#include "services/AppContext.h"
 #include "LinkObject.h"
 #include "link/SerialLink.h"
 #include "model/ConfCar.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Dialogs for tests: records every message and answers from a script.
 
-#include "ui/DialogService.h"
+#include "services/ui/DialogService.h"
 
 #include <QDialog>
 #include <QString>

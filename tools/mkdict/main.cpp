@@ -2,7 +2,7 @@
 // tables into the dBase table the program reads. The first table is the main
 // one; later ones add the keys it lacks. Any malformed row or text that does
 // not fit fails the whole run, so a shipped table is never silently cut.
-#include "i18n/DictionarySource.h"
+#include "services/i18n/DictionarySource.h"
 
 #include <QString>
 #include <QStringList>

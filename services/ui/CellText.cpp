@@ -1,4 +1,4 @@
-#include "ui/CellText.h"
+#include "services/ui/CellText.h"
 
 #include <QFontMetrics>
 #include <QPainter>

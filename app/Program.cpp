@@ -1,15 +1,15 @@
-#include "platform/Program.h"
+#include "app/Program.h"
 
 #include "editor/TFormConfig.h"
 #include "TFormMain.h"
 #include "TFormScarica.h"
-#include "i18n/TDataModuleMur.h"
+#include "services/i18n/TDataModuleMur.h"
 #include "model/ConfCar.h"
-#include "platform/Platform.h"
-#include "platform/ScratchCleanup.h"
-#include "platform/SingleInstance.h"
-#include "settings/GlobalData.h"
-#include "ui/DialogService.h"
+#include "services/platform/Platform.h"
+#include "services/platform/ScratchCleanup.h"
+#include "services/platform/SingleInstance.h"
+#include "services/settings/GlobalData.h"
+#include "services/ui/DialogService.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "AppMessages.h"
+#include "services/AppMessages.h"
 
 #include <QApplication>
 #include <QCoreApplication>

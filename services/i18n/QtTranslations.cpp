@@ -1,4 +1,4 @@
-#include "i18n/QtTranslations.h"
+#include "services/i18n/QtTranslations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,4 +1,4 @@
-#include "platform/LinkLibrary.h"
+#include "services/platform/LinkLibrary.h"
 
 namespace vapora {
 

@@ -1,6 +1,6 @@
-#include "i18n/DictionarySource.h"
+#include "services/i18n/DictionarySource.h"
 
-#include "i18n/DbfWriter.h"
+#include "services/i18n/DbfWriter.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "i18n/DbfWriter.h"
+#include "services/i18n/DbfWriter.h"
 
-#include "i18n/Cp1252.h"
+#include "services/i18n/Cp1252.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "i18n/OutcomeTexts.h"
+#include "services/i18n/OutcomeTexts.h"
 
-#include "i18n/WindowTexts.h"
+#include "services/i18n/WindowTexts.h"
 #include "model/ConfCar.h"
-#include "ui/DialogService.h"
+#include "services/ui/DialogService.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
-#include "ui/DialogService.h"
+#include "services/ui/DialogService.h"
 
-#include "ui/Scaling.h"
+#include "services/ui/Scaling.h"
 
 #include <QDialog>
 #include <QFileDialog>

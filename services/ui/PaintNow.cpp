@@ -1,4 +1,4 @@
-#include "ui/PaintNow.h"
+#include "services/ui/PaintNow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,9 +3,9 @@
 // library and its object, the record, the settings and the long-lived
 // windows, then the event loop and the tear-down in reverse dependency order.
 
-#include "AppContext.h"
-#include "AppMessages.h"
-#include "platform/LinkLibrary.h"
+#include "services/AppContext.h"
+#include "services/AppMessages.h"
+#include "services/platform/LinkLibrary.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "platform/Platform.h"
+#include "services/platform/Platform.h"
 
 #include <QtGlobal>
 

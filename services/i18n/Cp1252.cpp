@@ -1,4 +1,4 @@
-#include "i18n/Cp1252.h"
+#include "services/i18n/Cp1252.h"
 
 #include "model/Cp1252.h"
 

@@ -1,8 +1,8 @@
-#include "platform/ScratchCleanup.h"
+#include "services/platform/ScratchCleanup.h"
 
-#include "files/FilePaths.h"
+#include "services/platform/FilePaths.h"
 #include "model/ScratchFiles.h"
-#include "settings/GlobalData.h"
+#include "services/settings/GlobalData.h"
 
 #include <filesystem>
 

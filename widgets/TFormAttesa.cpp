@@ -1,8 +1,8 @@
-#include "wait/TFormAttesa.h"
-#include "ui/PaintNow.h"
-#include "ui/Scaling.h"
+#include "widgets/TFormAttesa.h"
+#include "services/ui/PaintNow.h"
+#include "services/ui/Scaling.h"
 
-#include "AppMessages.h"
+#include "services/AppMessages.h"
 
 #include <QApplication>
 #include <QApplicationStateChangeEvent>

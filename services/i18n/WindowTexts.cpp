@@ -1,6 +1,6 @@
-#include "i18n/WindowTexts.h"
+#include "services/i18n/WindowTexts.h"
 
-#include "i18n/TDataModuleMur.h"
+#include "services/i18n/TDataModuleMur.h"
 
 #include <QObject>
 

@@ -1,8 +1,8 @@
-#include "i18n/TDataModuleMur.h"
+#include "services/i18n/TDataModuleMur.h"
 
-#include "i18n/Cp1252.h"
-#include "i18n/QtTranslations.h"
-#include "ui/DialogService.h"
+#include "services/i18n/Cp1252.h"
+#include "services/i18n/QtTranslations.h"
+#include "services/ui/DialogService.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "ui/Scaling.h"
+#include "services/ui/Scaling.h"
 
 #include <QFont>
 #include <QFontMetrics>

@@ -1,4 +1,4 @@
-#include "platform/OpenInEditor.h"
+#include "services/platform/OpenInEditor.h"
 
 #include <QDesktopServices>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "settings/GlobalData.h"
+#include "services/settings/GlobalData.h"
 
-#include "ui/DialogService.h"
+#include "services/ui/DialogService.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "MessageTable.h"
+#include "services/MessageTable.h"
 
-#include "i18n/TDataModuleMur.h"
+#include "services/i18n/TDataModuleMur.h"
 
 namespace vapora {
 namespace {

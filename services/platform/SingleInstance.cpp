@@ -1,4 +1,4 @@
-#include "platform/SingleInstance.h"
+#include "services/platform/SingleInstance.h"
 
 #include <QApplication>
 #include <QDateTime>
