@@ -46,8 +46,12 @@ bool LinkLibrary::Load(const fs::path& file)
         return false;
     }
     handle_ = module;
-    create_ = reinterpret_cast<CreateClassInstanceFn>(GetProcAddress(module, "_CreateClassInstance"));
-    destroy_ = reinterpret_cast<DestroyClassInstanceFn>(GetProcAddress(module, "_DestroyClassInstance"));
+    // Through the generic function type: the exports' real types are the library's to know.
+    using Generic = void (*)();
+    create_ = reinterpret_cast<CreateClassInstanceFn>(
+        reinterpret_cast<Generic>(GetProcAddress(module, "_CreateClassInstance")));
+    destroy_ = reinterpret_cast<DestroyClassInstanceFn>(
+        reinterpret_cast<Generic>(GetProcAddress(module, "_DestroyClassInstance")));
 #else
     // Kept loaded after use: a serial link leaves objects of the library's own in the process.
     handle_ = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
