@@ -2,15 +2,9 @@
 // given (default the current one), connected to the simulated unit with the
 // engine running, so the live marker stands where the engine runs.
 
-#include "services/AppContext.h"
-#include "LinkObject.h"
+#include "SimulatedSession.h"
 #include "editor/MapPages.h"
 #include "editor/PetrolMapGrid.h"
-#include "editor/TFormConfig.h"
-#include "model/ConfCar.h"
-#include "sim/SimUnit.h"
-#include "support/FakeClock.h"
-#include "support/ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -21,49 +15,7 @@
 #include <cstdio>
 
 using namespace vapora;
-
-namespace {
-
-struct Bench {
-    sernox::SimUnit* unit = nullptr;
-    std::unique_ptr<sernox::LinkObject> link;
-    test::FakeClock clock;
-    test::ScriptedDialogs dialogs;
-    std::unique_ptr<ConfCar> car;
-    AppContext ctx;
-
-    explicit Bench(int modelCode)
-    {
-        auto sim = std::make_unique<sernox::SimUnit>();
-        unit = sim.get();
-        unit->SetModelCode(static_cast<uint8_t>(modelCode));
-        link = std::make_unique<sernox::LinkObject>(std::move(sim));
-        link->OpenLink();
-        link->Connect();
-        car = std::make_unique<ConfCar>("demo.vap", link.get(), clock);
-        car->ReadIdentification();
-        car->ReadAll();
-        car->WriteThrough = true;
-        ctx.link = link.get();
-        ctx.car = car.get();
-        ctx.dialogs = &dialogs;
-        ctx.clock = &clock;
-    }
-};
-
-void Shoot(TFormConfig& form, int page, const QDir& dir, const char* name)
-{
-    form.SelectPage(page);
-    for (int i = 0; i < 40; ++i) {
-        form.Timer1Timer();
-        QApplication::processEvents();
-    }
-    const QString path = dir.filePath(QString::fromLatin1(name));
-    form.grab().save(path);
-    std::printf("%s\n", qPrintable(path));
-}
-
-} // namespace
+using namespace vapora::bench;
 
 int main(int argc, char** argv)
 {
@@ -73,7 +25,7 @@ int main(int argc, char** argv)
     const QDir dir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
 
     {
-        Bench bench(1);
+        SimulatedSession bench(1);
         bench.unit->engine().SetTarget(2650, 95, 120);
         // Corrections the unit has learned around where the car was driven.
         for (int r = 2; r < 7; ++r)
@@ -84,13 +36,13 @@ int main(int argc, char** argv)
         form.resize(1024, 700);
         form.show();
         form.Timer1()->stop(); // the ticks below stand in for the timer
-        Shoot(form, TFormConfig::kTabMappa, dir, "mappa.png");
+        ShootPage(form, TFormConfig::kTabMappa, 40, dir, "mappa.png");
         gas->CheckAdattativita()->setChecked(true);
-        Shoot(form, TFormConfig::kTabMappa, dir, "mappa-adattativita.png");
+        ShootPage(form, TFormConfig::kTabMappa, 40, dir, "mappa-adattativita.png");
         form.hide();
     }
     {
-        Bench bench(3);
+        SimulatedSession bench(3);
         bench.unit->engine().SetTarget(3100, 110, 140);
         ConfCar& car = *bench.car;
         // A petrol map completed from a few learned points, some cells marked as learned.
@@ -106,7 +58,7 @@ int main(int argc, char** argv)
         form.resize(1024, 700);
         form.show();
         form.Timer1()->stop();
-        Shoot(form, TFormConfig::kTabMappaBenzina, dir, "mappa-benzina.png");
+        ShootPage(form, TFormConfig::kTabMappaBenzina, 40, dir, "mappa-benzina.png");
         form.hide();
     }
     return 0;

@@ -4,18 +4,12 @@
 // configuration window's map pages with a comparison and with the colouring
 // by value, to look at.
 
-#include "services/AppContext.h"
-#include "LinkObject.h"
+#include "SimulatedSession.h"
 #include "editor/GasMapGrid.h"
 #include "editor/MapPages.h"
 #include "editor/MapRecord.h"
 #include "editor/MapTools.h"
 #include "editor/PetrolMapGrid.h"
-#include "editor/TFormConfig.h"
-#include "model/ConfCar.h"
-#include "sim/SimUnit.h"
-#include "support/FakeClock.h"
-#include "support/ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -30,35 +24,9 @@
 #include <vector>
 
 using namespace vapora;
+using namespace vapora::bench;
 
 namespace {
-
-struct Bench {
-    sernox::SimUnit* unit = nullptr;
-    std::unique_ptr<sernox::LinkObject> link;
-    test::FakeClock clock;
-    test::ScriptedDialogs dialogs;
-    std::unique_ptr<ConfCar> car;
-    AppContext ctx;
-
-    explicit Bench(int modelCode)
-    {
-        auto sim = std::make_unique<sernox::SimUnit>();
-        unit = sim.get();
-        unit->SetModelCode(static_cast<uint8_t>(modelCode));
-        link = std::make_unique<sernox::LinkObject>(std::move(sim));
-        link->OpenLink();
-        link->Connect();
-        car = std::make_unique<ConfCar>("demo.vap", link.get(), clock);
-        car->ReadIdentification();
-        car->ReadAll();
-        car->WriteThrough = true;
-        ctx.link = link.get();
-        ctx.car = car.get();
-        ctx.dialogs = &dialogs;
-        ctx.clock = &clock;
-    }
-};
 
 QString FullMapText(int rows, int columns, bool petrol, int round)
 {
@@ -101,18 +69,6 @@ void Measure(const char* name, MapGrid& grid, MapTools& tools, ConfCar& car, Map
                 mismatches);
 }
 
-void Shoot(TFormConfig& form, int page, const QDir& dir, const char* name)
-{
-    form.SelectPage(page);
-    for (int i = 0; i < 10; ++i) {
-        form.Timer1Timer();
-        QApplication::processEvents();
-    }
-    const QString path = dir.filePath(QString::fromLatin1(name));
-    form.grab().save(path);
-    std::printf("%s\n", qPrintable(path));
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -122,7 +78,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
 
     {
-        Bench bench(1);
+        SimulatedSession bench(1);
         TFormConfig form(bench.ctx);
         auto* gas = form.findChild<GasMapPage*>();
         auto* petrol = form.findChild<PetrolMapPage*>();
@@ -136,7 +92,7 @@ int main(int argc, char** argv)
 
     const QDir dir(QString::fromLocal8Bit(argv[1]));
     QTemporaryDir files;
-    Bench bench(1);
+    SimulatedSession bench(1);
     ConfCar& car = *bench.car;
     bench.unit->engine().SetTarget(2650, 95, 120);
     // A smooth gas map, saved as the file to compare with, then retouched.
@@ -167,14 +123,14 @@ int main(int argc, char** argv)
     petrol->Tools()->Follow();
     gas->Tools()->CompareWith(file);
     petrol->Tools()->CompareWith(file);
-    Shoot(form, TFormConfig::kTabMappa, dir, "confronto-mappa.png");
-    Shoot(form, TFormConfig::kTabMappaBenzina, dir, "confronto-mappa-benzina.png");
+    ShootPage(form, TFormConfig::kTabMappa, 10, dir, "confronto-mappa.png");
+    ShootPage(form, TFormConfig::kTabMappaBenzina, 10, dir, "confronto-mappa-benzina.png");
     gas->Tools()->SetComparisonShown(false);
     petrol->Tools()->SetComparisonShown(false);
     gas->Tools()->SetHeatMap(true);
     petrol->Tools()->SetHeatMap(true); // without settings each grid keeps its own
-    Shoot(form, TFormConfig::kTabMappa, dir, "colori-mappa.png");
-    Shoot(form, TFormConfig::kTabMappaBenzina, dir, "colori-mappa-benzina.png");
+    ShootPage(form, TFormConfig::kTabMappa, 10, dir, "colori-mappa.png");
+    ShootPage(form, TFormConfig::kTabMappaBenzina, 10, dir, "colori-mappa-benzina.png");
     form.hide();
     return 0;
 }

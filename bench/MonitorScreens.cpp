@@ -2,6 +2,7 @@
 // the current one): the display, the diagnosis, a long recording's graph
 // unzoomed and zoomed.
 
+#include "SimulatedSession.h"
 #include "monitor/MonitorSupport.h"
 #include "monitor/RecordingFixture.h"
 #include "calib/forms/TFormDiagnosi.h"
@@ -25,9 +26,7 @@ void Save(QWidget& w, const QDir& dir, const char* name)
     w.resize(1024, 700);
     w.show();
     QApplication::processEvents();
-    const QString path = dir.filePath(QString::fromLatin1(name));
-    w.grab().save(path);
-    std::printf("%s\n", qPrintable(path));
+    bench::SavePng(w, dir, name);
 }
 
 } // namespace
