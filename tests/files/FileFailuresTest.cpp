@@ -1,6 +1,7 @@
 // The main window's file commands and the file browser tell why a file could not be
 // loaded or saved, in the dictionary's language, and change nothing when they refuse.
 #include "app/FileCommands.h"
+#include "support/ShippedDictionary.h"
 #include "FilesFixture.h"
 #include "files/FileMessages.h"
 #include "services/platform/FilePaths.h"
@@ -41,10 +42,7 @@ protected:
         FilesTest::SetUp();
         // The shipped dictionary, in English: every text below comes from it.
         const QDir data(kDataFolder);
-        QStringList sources{data.filePath(QStringLiteral("dictionary.txt"))};
-        for (const QString& part : QDir(data.filePath(QStringLiteral("dictionary.d")))
-                                       .entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name))
-            sources.append(data.filePath(QStringLiteral("dictionary.d/") + part));
+        const QStringList sources = test::ShippedDictionarySources(data);
         QString error;
         ASSERT_TRUE(MakeDictionary(sources, Path("DizVapora.dbf"), &error)) << error.toStdString();
         dictionary = std::make_unique<TDataModuleMur>(dialogs);

@@ -2,6 +2,7 @@
 // and every caption fits its control in both languages. With
 // VAPORA_SCREENSHOTS set to a folder, the windows are also saved there as PNG.
 #include "FilesFixture.h"
+#include "support/ShippedDictionary.h"
 #include "app/TFormScarica.h"
 #include "editor/TFormConfig.h"
 #include "services/platform/FilePaths.h"
@@ -33,10 +34,7 @@ protected:
     {
         FilesTest::SetUp();
         const QDir data(QStringLiteral(VAPORA_DATA_DIR));
-        QStringList sources{data.filePath(QStringLiteral("dictionary.txt"))};
-        for (const QString& part : QDir(data.filePath(QStringLiteral("dictionary.d")))
-                                       .entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name))
-            sources.append(data.filePath(QStringLiteral("dictionary.d/") + part));
+        const QStringList sources = test::ShippedDictionarySources(data);
         QString error;
         ASSERT_TRUE(MakeDictionary(sources, Path("DizVapora.dbf"), &error)) << error.toStdString();
         dictionary = std::make_unique<TDataModuleMur>(dialogs);

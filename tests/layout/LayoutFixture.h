@@ -6,6 +6,7 @@
 // window's picture goes there as <screen>-<language>-<window>.png.
 
 #include "services/AppContext.h"
+#include "support/ShippedDictionary.h"
 #include "LayoutCheck.h"
 #include "LinkObject.h"
 #include "services/i18n/DictionarySource.h"
@@ -177,9 +178,7 @@ protected:
     {
         QSet<QString> same;
         const QDir data(QStringLiteral(VAPORA_SOURCE "/data"));
-        QStringList sources{data.filePath(QStringLiteral("dictionary.txt"))};
-        for (const QString& f : QDir(data.filePath(QStringLiteral("dictionary.d"))).entryList({QStringLiteral("*.txt")}))
-            sources << data.filePath(QStringLiteral("dictionary.d/") + f);
+        const QStringList sources = test::ShippedDictionarySources(data);
         for (const QString& path : sources) {
             DictionarySource source;
             if (ReadDictionarySource(path, &source))

@@ -1,6 +1,7 @@
 // The main window, the about box, the fuel choice, the wait window and the
 // firmware window.
 #include "LayoutFixture.h"
+#include "support/ShippedDictionary.h"
 
 #include "services/MessageTable.h"
 #include "services/ui/DialogService.h"
@@ -22,9 +23,7 @@ TEST_F(LayoutTest, ShippedDictionaryHasEveryTextInEveryLanguage)
 {
     QStringList keys = MessageTable().Keys();
     const QDir data(QStringLiteral(VAPORA_SOURCE "/data"));
-    QStringList sources{data.filePath(QStringLiteral("dictionary.txt"))};
-    for (const QString& f : QDir(data.filePath(QStringLiteral("dictionary.d"))).entryList({QStringLiteral("*.txt")}))
-        sources << data.filePath(QStringLiteral("dictionary.d/") + f);
+    const QStringList sources = test::ShippedDictionarySources(data);
     for (const QString& path : sources) {
         DictionarySource source;
         ASSERT_TRUE(ReadDictionarySource(path, &source)) << path.toStdString();

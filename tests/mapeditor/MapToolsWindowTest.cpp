@@ -3,6 +3,7 @@
 // language.
 
 #include "editor/EditorFixture.h"
+#include "support/ShippedDictionary.h"
 #include "editor/GasMapGrid.h"
 #include "editor/MapPages.h"
 #include "editor/MapTools.h"
@@ -28,11 +29,7 @@ QColor PixelOf(MapGrid& grid, int column, int row)
 TEST_F(MapToolsWindow, ComparisonSurvivesALanguageChange)
 {
     Build(false);
-    const QDir data(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../data"));
-    QStringList sources{data.filePath(QStringLiteral("dictionary.txt"))};
-    for (const QString& part :
-         QDir(data.filePath(QStringLiteral("dictionary.d"))).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name))
-        sources.append(data.filePath(QStringLiteral("dictionary.d/") + part));
+    const QStringList sources = test::ShippedDictionarySources(QDir(QStringLiteral(VAPORA_DATA_DIR)));
     QString error;
     ASSERT_TRUE(MakeDictionary(sources, dir.filePath(QStringLiteral("DizVapora.dbf")), &error)) << error.toStdString();
     TDataModuleMur dictionary(dialogs);
