@@ -2,6 +2,8 @@
 // A fresh folder per test, with the system temporary folder pointed into it so that a test
 // can tell whether working copies were left behind.
 
+#include "support/TemporaryFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -41,18 +43,7 @@ protected:
         std::filesystem::remove_all(root, ec);
     }
 
-    static void SetTempFolder(const std::filesystem::path& folder)
-    {
-#ifdef _WIN32
-        _putenv_s("TMP", folder.string().c_str());
-        _putenv_s("TEMP", folder.string().c_str());
-#else
-        if (folder.empty())
-            unsetenv("TMPDIR");
-        else
-            setenv("TMPDIR", folder.c_str(), 1);
-#endif
-    }
+    static void SetTempFolder(const std::filesystem::path& folder) { SetTemporaryFolder(folder.string()); }
 
     bool NoTemporaryLeft() const { return std::filesystem::is_empty(tmp); }
 

@@ -5,6 +5,7 @@
 #include "model/ConfCar.h"
 #include "model/SafeFile.h"
 #include "model/ScratchFiles.h"
+#include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,21 +16,9 @@
 
 namespace fs = std::filesystem;
 using namespace vapora;
+using vapora::test::SetTemporaryFolder;
 
 namespace {
-
-void SetTemporaryFolder(const std::string& folder)
-{
-#ifdef _WIN32
-    _putenv_s("TMP", folder.c_str());
-    _putenv_s("TEMP", folder.c_str());
-#else
-    if (folder.empty())
-        unsetenv("TMPDIR");
-    else
-        setenv("TMPDIR", folder.c_str(), 1);
-#endif
-}
 
 struct ToolOutcomes : ::testing::Test {
     fs::path dir, tmp;
