@@ -298,6 +298,10 @@ private:
     void CommitScalar(int32_t& field, int32_t id, int32_t raw);
     void ClearOfficial();
 
+    // Binds the record to a new file name; a name too long for the system is
+    // refused (PathTooLong) and the bound name stays. An empty name keeps the bound one.
+    bool BindFileName(const std::string& fileName);
+
     void Progress(int32_t amount, bool add);
     void Pause();
 

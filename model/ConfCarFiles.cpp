@@ -199,18 +199,25 @@ void ParameterGroups(ConfCar& car, Field field, Step step, Climate climate, Petr
 
 } // namespace
 
+bool ConfCar::BindFileName(const std::string& fileName)
+{
+    if (fileName.empty())
+        return true;
+    if (PathTooLong(fileName)) {
+        lastError_ = FileError::PathTooLong;
+        return false;
+    }
+    SetFileName(fileName);
+    return true;
+}
+
 bool ConfCar::SaveToFile(const std::string& fileName, int scope)
 {
     lastError_ = FileError::None;
     // A failed save leaves the record bound to the file it had.
     const std::string previousFile = FileName;
-    if (!fileName.empty()) {
-        if (PathTooLong(fileName)) {
-            lastError_ = FileError::PathTooLong;
-            return false;
-        }
-        SetFileName(fileName);
-    }
+    if (!BindFileName(fileName))
+        return false;
     try {
         // An empty copy: a save never merges with what the file held before.
         OpenIni(false);
@@ -289,13 +296,8 @@ bool ConfCar::LoadFromFile(const std::string& fileName, int scope)
     lastError_ = FileError::None;
     // A refused file leaves the record, its bound name and the unit as they were.
     const std::string previousFile = FileName;
-    if (!fileName.empty()) {
-        if (PathTooLong(fileName)) {
-            lastError_ = FileError::PathTooLong;
-            return false;
-        }
-        SetFileName(fileName);
-    }
+    if (!BindFileName(fileName))
+        return false;
     correctedKeys_.clear();
     // Files come from anywhere: every value goes into the record within its parameter's range.
     const std::vector<RawField> fields = RawFieldsOf(*this);
