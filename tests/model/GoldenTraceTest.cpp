@@ -9,7 +9,6 @@
 #include "model/ConfCar.h"
 #include "model/FileCodec.h"
 #include "model/ParamIds.h"
-#include "model/RawFields.h"
 #include "sim/ParamTable.h"
 #include "FileTestSupport.h"
 
@@ -613,20 +612,25 @@ TEST_F(GoldenTrace, UnitParameterTable)
     for (const sernox::ParamDef& d : sernox::ParamTable())
         s << "unit " << d.number << " " << d.rows << "x" << d.columns << " word " << d.word << " signed "
           << d.isSigned << " readOnly " << d.readOnly << " range " << d.min << ".." << d.max << "\n";
-    for (const ids::ParamInfo& p : ids::ParamTable()) {
-        const ids::RawRange r = ids::RangeOf(p);
-        s << "param " << p.param << " single " << p.single << " block " << p.block << " count " << p.count << " range "
-          << r.min << ".." << r.max << " readOnly " << p.readOnly << "\n";
+    for (const params::Param* p : params::All()) {
+        const ids::RawRange r = p->Range();
+        s << "param " << p->number << " single " << p->Single() << " block " << p->Block() << " count "
+          << (p->Block() != 0 ? p->Columns() : 0) << " range " << r.min << ".." << r.max << " readOnly "
+          << p->readOnly << "\n";
     }
+    // How every element of the record is named, and the parameter whose range it keeps.
     ConfCar car("x.vap", nullptr);
     std::vector<std::string> names;
-    for (const RawField& f : RawFieldsOf(car)) {
-        std::string line = "field " + std::string(f.name) + " param " + std::to_string(f.param) + " " +
-                           std::to_string(f.rows) + "x" + std::to_string(f.columns) + " keys";
-        for (int i = 0; i < f.Count(); ++i)
-            line += " " + f.ElementName(i);
-        names.push_back(line);
-    }
+    std::map<const params::Param*, std::string> lines;
+    for (const params::Param* p : params::All())
+        for (int i = 0; p->HasField() && i < p->Count(); ++i) {
+            const params::Element e = params::FindElement(car, p->Data(car) + i);
+            if (e.param == p)
+                lines[p] += " " + e.Key();
+        }
+    for (const auto& [p, keys] : lines)
+        names.push_back("field " + std::string(p->key) + " param " + std::to_string(p->number) + " " +
+                        std::to_string(p->Rows()) + "x" + std::to_string(p->Columns()) + " keys" + keys);
     std::sort(names.begin(), names.end());
     for (const std::string& n : names)
         s << n << "\n";
