@@ -65,7 +65,9 @@ bool ConfCar::SaveToFile(const std::string& fileName, int scope)
         // An empty copy: a save never merges with what the file held before.
         OpenIni(false);
         Progress(0, false);
-        auto write = [this](const params::Param& p, int i) { WriteIntKey(p.Data(*this)[i], p.ElementKey(i), p.section); };
+        auto write = [this](const params::Param& p, int i) {
+            WriteIntKey(p.Data(*this)[i], p.ElementKey(i), p.section);
+        };
         // Progress of the map parts: after the breakpoints and after each column.
         auto mapSteps = [this](int32_t breakpoints, int32_t column) {
             return [this, breakpoints, column](const params::FileMark& m) {

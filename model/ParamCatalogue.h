@@ -148,7 +148,6 @@ struct Param {
     constexpr bool Word() const { return (form & ids::kWord) != 0; }
     constexpr bool Signed() const { return (form & ids::kSigned) != 0; }
     constexpr bool HasField() const { return field.data != nullptr; }
-    constexpr bool InFiles() const { return !section.empty(); }
 
     // The value, element or cell identifier.
     constexpr int32_t Single() const { return number | form; }

@@ -95,28 +95,12 @@ constexpr int32_t kPetrolMapCell = params::MappaBenzina.Single();
 
 // Whole blocks and rows.
 constexpr int32_t kRifGiriBlock = params::RifGiri.Block();
-constexpr int32_t kRifMapBlock = params::RifMAP.Block();
 constexpr int32_t kGasMapRow = params::MappaCarburazione.Block();
-constexpr int32_t kOpenLoopBlock = params::RifOpenLoop.Block();
-constexpr int32_t kPassiInvBlock = params::PassiInv.Block();
-constexpr int32_t kPassiIngrBlock = params::PassiIngr.Block();
-constexpr int32_t kPassiSmagBlock = params::PassiSmag.Block();
-constexpr int32_t kRifSensoreBlock = params::RifSensore.Block();
 constexpr int32_t kTempRifBlock = params::TempRif.Block();
-constexpr int32_t kTempCoeffBlock = params::TempCoeff.Block();
-constexpr int32_t kArriccUscitaMinBlock = params::ArriccUscitaMin.Block();
-constexpr int32_t kVarCumuloBlock = params::VarCumulo.Block();
-constexpr int32_t kArrPerTpsBlock = params::ArrPerTps.Block();
-constexpr int32_t kDecrCumuloBlock = params::DecrCumulo.Block();
-constexpr int32_t kArricc2UscitaMinBlock = params::Arricc2UscitaMin.Block();
 constexpr int32_t kTempoArrBenzinaBlock = params::TempoArrBenzina.Block();
 constexpr int32_t kStatoConfigBlock = params::StatoConfigurazione.Block();
 constexpr int32_t kAdaptRow = params::Adattativita.Block();
 constexpr int32_t kStatoBlock = params::Stato.Block();
-constexpr int32_t kAbilitazioneBlock = params::Abilitazione.Block();
-constexpr int32_t kRifMapBBlock = params::RifMAPB.Block();
-constexpr int32_t kRifGiriBBlock = params::RifGiriB.Block();
-constexpr int32_t kPetrolMapRow = params::MappaBenzina.Block();
 
 constexpr uint8_t kReadyValue = 172;
 

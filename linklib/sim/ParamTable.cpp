@@ -11,7 +11,8 @@ std::vector<ParamDef> BuildTable()
     std::vector<ParamDef> table;
     for (const vapora::params::Param* p : vapora::params::All()) {
         const vapora::ids::RawRange range = p->Range();
-        table.push_back({p->number, p->Rows(), p->Columns(), p->Word(), p->Signed(), p->readOnly, range.min, range.max});
+        table.push_back(
+            {p->number, p->Rows(), p->Columns(), p->Word(), p->Signed(), p->readOnly, range.min, range.max});
     }
     return table;
 }
