@@ -305,7 +305,16 @@ private:
     void Progress(int32_t amount, bool add);
     void Pause();
 
-    int32_t* ScalarField(int32_t id);
+    // A group the unit refused while writing, to be read back once the writes are done.
+    struct RefusedGroup {
+        int32_t id;
+        int32_t row; // -1 unless a table row
+        int32_t* data;
+        std::vector<int32_t> sent;
+    };
+    // The whole transfer in its fixed order: reading when `refused` is null, else writing.
+    void Transfer(TransferOutcome& out, std::vector<RefusedGroup>* refused);
+
     bool ComputeParamRaw(int32_t id, double value, int32_t current, int32_t& raw) const;
 
     void DefaultMaps();

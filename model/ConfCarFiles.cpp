@@ -1,12 +1,11 @@
 // Configuration files: the record to and from the INI text of a ".vap" file, by scope, and
-// the readers of a file's header keys. The key table below is shared by save and load so
-// that the two can never disagree on a section, a key or its order.
+// the readers of a file's header keys. Save and load walk the same fixed order of the
+// parameter catalogue, so the two can never disagree on a section, a key or its order.
 
 #include "model/ConfCar.h"
 #include "model/PlatformFiles.h"
 
 #include "model/ParamIds.h"
-#include "model/RawFields.h"
 #include "model/SafeFile.h"
 
 #include <cmath>
@@ -19,10 +18,6 @@ namespace vapora {
 namespace {
 
 constexpr std::string_view kGenerale = "Generale";
-constexpr std::string_view kRifGiriSection = "RiferimentiGiri";
-constexpr std::string_view kRifMapSection = "RiferimentiMAP";
-constexpr std::string_view kGasMapSection = "MappaCarburazione";
-constexpr std::string_view kArricchimento = "Arricchimento";
 
 // The extension that LoadFromFile strips from "NomeConfigurazione".
 constexpr std::size_t kExtensionLength = 4;
@@ -31,13 +26,6 @@ constexpr std::size_t kNameRoom = 20;
 constexpr std::size_t kProgRoom = 100;
 constexpr std::size_t kTextRoom = 51;
 constexpr std::size_t kEuroRoom = 11;
-
-std::string Key(std::string_view prefix, int n) { return std::string(prefix) + std::to_string(n); }
-
-std::string Key(std::string_view prefix, int row, int col)
-{
-    return std::string(prefix) + std::to_string(row) + "_" + std::to_string(col);
-}
 
 // The power is kept in hundredths; values beyond the integer range are held at its ends.
 int32_t PowerToFile(float power)
@@ -50,151 +38,6 @@ int32_t PowerToFile(float power)
     if (scaled <= INT32_MIN)
         return INT32_MIN;
     return static_cast<int32_t>(scaled);
-}
-
-// Gas map breakpoints, then the cells column by column. `field` takes (section, key, value&);
-// `afterBreakpoints` and `afterColumn` mark the progress points.
-template <class Field, class Step1, class Step2>
-void GasMapGroup(int32_t map[ConfCar::kMapRows][ConfCar::kMapCols], int32_t rpmRefs[ConfCar::kMapCols],
-                 int32_t mapRefs[ConfCar::kMapRows], Field field, Step1 afterBreakpoints, Step2 afterColumn)
-{
-    for (int i = 0; i < ConfCar::kMapCols; ++i)
-        field(kRifGiriSection, Key("RifGiri", i), rpmRefs[i]);
-    for (int i = 0; i < ConfCar::kMapRows; ++i)
-        field(kRifMapSection, Key("RifMAP", i), mapRefs[i]);
-    afterBreakpoints();
-    for (int c = 0; c < ConfCar::kMapCols; ++c) {
-        for (int r = 0; r < ConfCar::kMapRows; ++r)
-            field(kGasMapSection, Key("Mappa", r, c), map[r][c]);
-        afterColumn();
-    }
-}
-
-template <class Field, class Step1, class Step2>
-void PetrolMapGroup(ConfCar& car, Field field, Step1 afterBreakpoints, Step2 afterColumn)
-{
-    for (int i = 0; i < ConfCar::kPetrolSize; ++i)
-        field("RiferimentiGiriBenzina", Key("RifGiriB", i), car.RifGiriB[i]);
-    for (int i = 0; i < ConfCar::kPetrolSize; ++i)
-        field("RiferimentiMAPBenzina", Key("RifMAPB", i), car.RifMAPB[i]);
-    afterBreakpoints();
-    for (int c = 0; c < ConfCar::kPetrolSize; ++c) {
-        for (int r = 0; r < ConfCar::kPetrolSize; ++r)
-            field("MappaBenzina", Key("MappaB", r, c), car.MappaBenzina[r][c]);
-        afterColumn();
-    }
-}
-
-// The parameter groups, "Flag1" to "LimitazioneCorrettore". `step(saveAmount, loadAmount)`
-// marks the progress points, whose amounts differ between save and load. The two keys whose
-// load has its own rule go to `climate` and `petrolTime` instead of `field`.
-template <class Field, class Step, class Climate, class PetrolTime>
-void ParameterGroups(ConfCar& car, Field field, Step step, Climate climate, PetrolTime petrolTime)
-{
-    field(kGenerale, "Flag1", car.Flag1);
-
-    constexpr std::string_view lambda = "Lambda";
-    field(lambda, "TipoDiLambda", car.TipoDiLambda);
-    field(lambda, "RifLambda", car.RifLambda);
-    field(lambda, "RitardoLetturaSonda", car.RitardoLetturaSonda);
-    field(lambda, "TempoSondaFredda", car.TempoSondaFredda);
-    field(lambda, "RifSupSondaFredda", car.RifSupSondaFredda);
-    field(lambda, "RifInfSondaFredda", car.RifInfSondaFredda);
-    field(lambda, "RifSupSondaCalda", car.RifSupSondaCalda);
-    field(lambda, "RifInfSondaCalda", car.RifInfSondaCalda);
-    step(1, 2);
-
-    constexpr std::string_view changeover = "Accensione-Cambio";
-    field(changeover, "TemperaturaCambio", car.TemperaturaCambio);
-    field(changeover, "GiriPerCambio", car.GiriPerCambio);
-    field(changeover, "TempoSovrapposizione", car.TempoSovrapposizione);
-    field(changeover, "RitardoMinimoCambio", car.RitardoMinimoCambio);
-    field(changeover, "FuoriGiri", car.FuoriGiri);
-    step(1, 2);
-    field(changeover, "NumeroCilindri", car.NumeroCilindri);
-    field(changeover, "FasciaGiriMinimo", car.FasciaGiriMinimo);
-
-    constexpr std::string_view cutoff = "Cutoff";
-    field(cutoff, "GiriCutoff", car.GiriCutoff);
-    field(cutoff, "RitardoCutoff", car.RitardoCutoff);
-    field(cutoff, "MotoreCutoff", car.MotoreCutoff);
-    field(cutoff, "MotoreFineCutoff", car.MotoreFineCutoff);
-    field(cutoff, "TempoPassiCutoff", car.TempoPassiCutoff);
-
-    constexpr std::string_view tps = "TPS";
-    field(tps, "TipoDiTps", car.TipoDiTps);
-    field(tps, "Isteresi", car.Isteresi);
-    field(tps, "TpsMoltoFuori", car.TpsMoltoFuori);
-    step(1, 2);
-
-    for (int i = 0; i < ConfCar::kMapCols; ++i)
-        field("OpenLoop", Key("RifOpenLoop", i), car.RifOpenLoop[i]);
-    for (int i = 0; i < ConfCar::kMapCols; ++i)
-        field("PassiInversione", Key("PassiInv", i), car.PassiInv[i]);
-    step(1, 3);
-    for (int i = 0; i < ConfCar::kMapCols; ++i) {
-        field("TempiTraPassi", Key("PassiIngr", i), car.PassiIngr[i]);
-        field("TempiTraPassi", Key("PassiSmag", i), car.PassiSmag[i]);
-    }
-    step(2, 2);
-
-    constexpr std::string_view emulation = "Emulazione";
-    field(emulation, "TempoAlto", car.TempoAlto);
-    field(emulation, "TempoBasso", car.TempoBasso);
-    field(emulation, "TempoSondaSconnessa", car.TempoSondaSconnessa);
-    field(emulation, "NumeroOnde", car.NumeroOnde);
-    field(emulation, "LivelloAlto", car.LivelloAlto);
-    field(emulation, "LivelloBasso", car.LivelloBasso);
-
-    constexpr std::string_view sensor = "SensoreDiLivello";
-    field(sensor, "TipoSensore", car.TipoSensore);
-    field(sensor, "TempoRitBenzina", car.TempoRitBenzina);
-    for (int i = 0; i < 4; ++i)
-        field(sensor, Key("RifSensore", i), car.RifSensore[i]);
-    step(1, 3);
-
-    constexpr std::string_view carburazione = "Carburazione";
-    field(carburazione, "MinErroreIntegrale", car.MinErroreIntegrale);
-    field(carburazione, "MaxErroreIntegrale", car.MaxErroreIntegrale);
-    field(carburazione, "MaxErroreIntegraleAlMinimo", car.MaxErroreIntegraleAlMinimo);
-    field(carburazione, "MinErroreIntegraleAlMinimo", car.MinErroreIntegraleAlMinimo);
-    field(carburazione, "TpsSbana", car.TpsSbana);
-    field(carburazione, "GiriSbana", car.GiriSbana);
-    field(carburazione, "PassiSbana", car.PassiSbana);
-    field(carburazione, "TempoApSbana", car.TempoApSbana);
-    field(carburazione, "TempoChSbana", car.TempoChSbana);
-    field(carburazione, "CorrRientroMin", car.CorrRientroMin);
-    climate(carburazione, "EffettoClima");
-
-    for (int i = 0; i < ConfCar::kBands; ++i)
-        field(kArricchimento, Key("DecrCumulo", i), car.DecrCumulo[i]);
-    for (int i = 0; i < ConfCar::kBands; ++i)
-        field(kArricchimento, Key("ArriccUscitaMin", i), car.ArriccUscitaMin[i]);
-    for (int i = 0; i < ConfCar::kBands; ++i)
-        field(kArricchimento, Key("Arricc2UscitaMin", i), car.Arricc2UscitaMin[i]);
-    for (int i = 0; i < ConfCar::kBands; ++i)
-        field(kArricchimento, Key("ArrPerTps", i), car.ArrPerTps[i]);
-    for (int i = 0; i < ConfCar::kBands; ++i)
-        field(kArricchimento, Key("VarCumulo", i), car.VarCumulo[i]);
-    step(2, 2);
-
-    field(kArricchimento, "MinCumulo", car.MinCumulo);
-    petrolTime(kArricchimento, "TempoArrBenzina");
-    field(kArricchimento, "TpsArrBenzina", car.TpsArrBenzina);
-    field(kArricchimento, "TempoMinArrBenzina", car.TempoMinArrBenzina);
-    field(kArricchimento, "GiriArrBenzina", car.GiriArrBenzina);
-
-    for (int i = 0; i < 2; ++i) {
-        field("Diagnosi", Key("Stato", i), car.Stato[i]);
-        field("Diagnosi", Key("Abilitazione", i), car.Abilitazione[i]);
-    }
-
-    for (int i = 0; i < 10; ++i)
-        field("Temperatura", Key("Rif", i), car.TempRif[i]);
-    for (int i = 0; i < 9; ++i)
-        field("Temperatura", Key("Coeff", i), car.TempCoeff[i]);
-
-    field(kArricchimento, "LimitazioneCorrettore", car.LimitazioneCorrettore);
 }
 
 } // namespace
@@ -222,18 +65,23 @@ bool ConfCar::SaveToFile(const std::string& fileName, int scope)
         // An empty copy: a save never merges with what the file held before.
         OpenIni(false);
         Progress(0, false);
-        auto write = [this](std::string_view section, const std::string& key, int32_t& value) {
-            WriteIntKey(value, key, section);
+        auto write = [this](const params::Param& p, int i) {
+            WriteIntKey(p.Data(*this)[i], p.ElementKey(i), p.section);
         };
-        auto add = [this](int32_t amount) { return [this, amount] { Progress(amount, true); }; };
+        // Progress of the map parts: after the breakpoints and after each column.
+        auto mapSteps = [this](int32_t breakpoints, int32_t column) {
+            return [this, breakpoints, column](const params::FileMark& m) {
+                Progress(m.kind == params::FileMark::Breakpoints ? breakpoints : column, true);
+            };
+        };
 
         WriteStringKey(LocalText(LocalPath(FileName).filename()), "NomeConfigurazione", kGenerale);
         WriteStringKey(ProgFile, "ProgFile", kGenerale);
         if (scope != 2) {
             WriteBoolKey(GetStatusFlag(kOfficial), "MurFile", kGenerale);
             WriteBoolKey(GetStatusFlag(kMethane), "Carburante", kGenerale);
-            WriteIntKey(Cilindrata, "Cilindrata", kGenerale);
-            GasMapGroup(MappaCarburazione, RifGiri, RifMAP, write, add(scope == 1 ? 3 : 2), add(scope == 1 ? 6 : 4));
+            write(params::Cilindrata, 0);
+            params::WalkFilePart(params::FilePart::GasMap, write, scope == 1 ? mapSteps(3, 6) : mapSteps(2, 4));
         }
         if (scope == 0) {
             WriteStringKey(DescrizAuto, "DescrizAuto", kGenerale);
@@ -248,18 +96,11 @@ bool ConfCar::SaveToFile(const std::string& fileName, int scope)
             WriteIntKey(AnnoVettura, "AnnoVettura", kGenerale);
             CheckPetrolMap();
             if (MappaBenzinaPresente)
-                PetrolMapGroup(*this, write, add(2), add(4));
+                params::WalkFilePart(params::FilePart::PetrolMap, write, mapSteps(2, 4));
         }
-        if (scope != 1) {
-            ParameterGroups(
-                *this, write, [this](int32_t saveAmount, int32_t) { Progress(saveAmount, true); },
-                [this](std::string_view section, std::string_view key) { WriteIntKey(EffettoClima, key, section); },
-                [this](std::string_view section, std::string_view key) {
-                    WriteIntKey(TempoArrBenzina[0], key, section);
-                    for (int i = 1; i < kBands; ++i)
-                        WriteIntKey(TempoArrBenzina[i], Key(key, i), section);
-                });
-        }
+        if (scope != 1)
+            params::WalkFilePart(params::FilePart::Parameters, write,
+                                 [this](const params::FileMark& m) { Progress(m.save, true); });
         Progress(100, false);
         // The file is replaced only once its encoded copy is complete; a failed save keeps
         // both the old file and the record's unsaved state.
@@ -300,13 +141,15 @@ bool ConfCar::LoadFromFile(const std::string& fileName, int scope)
         return false;
     correctedKeys_.clear();
     // Files come from anywhere: every value goes into the record within its parameter's range.
-    const std::vector<RawField> fields = RawFieldsOf(*this);
-    auto readRaw = [this, &fields](std::string_view section, std::string_view key, int32_t& value) {
-        if (!ReadIntKey(value, key, section))
-            return false;
-        if (const RawField* field = FindRawField(fields, &value))
-            KeepLoadedInRange(field->param, key, value);
-        return true;
+    auto readRaw = [this](const params::Param& p, const std::string& key, int32_t& value) {
+        if (ReadIntKey(value, key, p.section))
+            KeepLoadedInRange(p.number, key, value);
+    };
+    auto read = [this, &readRaw](const params::Param& p, int i) { readRaw(p, p.ElementKey(i), p.Data(*this)[i]); };
+    auto mapSteps = [this](int32_t breakpoints, int32_t column) {
+        return [this, breakpoints, column](const params::FileMark& m) {
+            Progress(m.kind == params::FileMark::Breakpoints ? breakpoints : column, true);
+        };
     };
     try {
         OpenIni(true);
@@ -314,14 +157,10 @@ bool ConfCar::LoadFromFile(const std::string& fileName, int scope)
         // without it (empty, random bytes, another INI text) is not one.
         if (!Ini->SectionExists(kGenerale))
             throw FileFailure(FileError::NotConfiguration);
-        auto read = [&readRaw](std::string_view section, const std::string& key, int32_t& value) {
-            readRaw(section, key, value);
-        };
-        auto add = [this](int32_t amount) { return [this, amount] { Progress(amount, true); }; };
 
         if (scope != 2) {
             Progress(0, false);
-            GasMapGroup(MappaCarburazione, RifGiri, RifMAP, read, add(scope == 1 ? 3 : 2), add(scope == 1 ? 6 : 4));
+            params::WalkFilePart(params::FilePart::GasMap, read, scope == 1 ? mapSteps(3, 6) : mapSteps(2, 4));
             if (ReadStringKey(NomeBreve, "NomeConfigurazione", kGenerale, kNameRoom))
                 SetConfigName(NomeBreve.size() < kExtensionLength
                                   ? std::string()
@@ -334,7 +173,7 @@ bool ConfCar::LoadFromFile(const std::string& fileName, int scope)
             SetStatusFlag(kMethane, methane);
         }
         if (scope == 0) {
-            readRaw(kGenerale, "Cilindrata", Cilindrata);
+            read(params::Cilindrata, 0);
             ReadStringKey(ProgFile, "ProgFile", kGenerale, kProgRoom);
             ReadStringKey(DescrizAuto, "DescrizAuto", kGenerale, kTextRoom);
             ReadStringKey(Euro, "Euro", kGenerale, kEuroRoom);
@@ -346,31 +185,27 @@ bool ConfCar::LoadFromFile(const std::string& fileName, int scope)
             ReadStringKey(Centralina, "Centralina", kGenerale, kTextRoom);
             ReadStringKey(Cambio, "Cambio", kGenerale, kTextRoom);
             ReadIntKey(AnnoVettura, "AnnoVettura", kGenerale);
-            PetrolMapGroup(*this, read, add(2), add(4));
+            params::WalkFilePart(params::FilePart::PetrolMap, read, mapSteps(2, 4));
             CheckPetrolMap();
         }
         if (scope != 1) {
-            ParameterGroups(
-                *this, read, [this](int32_t, int32_t loadAmount) { Progress(loadAmount, true); },
-                [this, scope, &readRaw](std::string_view section, std::string_view key) {
-                    if (scope == 0) {
-                        readRaw(section, key, EffettoClima);
-                        return;
-                    }
+            auto parameter = [&](const params::Param& p, int i) {
+                if (&p == &params::EffettoClima && scope == 2) {
                     // The map in the record was not loaded: shift it to match the new effect.
                     int32_t effect = EffettoClima;
-                    if (ReadIntKey(effect, key, section)) {
-                        KeepLoadedInRange(ids::ParamNumber(ids::kEffettoClima), key, effect);
+                    if (ReadIntKey(effect, p.key, p.section)) {
+                        KeepLoadedInRange(p.number, p.key, effect);
                         SetClimateEffect(effect);
                     }
-                },
-                [this, &readRaw](std::string_view section, std::string_view key) {
-                    readRaw(section, key, TempoArrBenzina[0]);
-                    for (int i = 1; i < kBands; ++i) {
-                        TempoArrBenzina[i] = TempoArrBenzina[0];
-                        readRaw(section, Key(key, i), TempoArrBenzina[i]);
-                    }
-                });
+                    return;
+                }
+                // A band without a time of its own takes the first band's.
+                if (&p == &params::TempoArrBenzina && i > 0)
+                    TempoArrBenzina[i] = TempoArrBenzina[0];
+                read(p, i);
+            };
+            params::WalkFilePart(params::FilePart::Parameters, parameter,
+                                 [this](const params::FileMark& m) { Progress(m.load, true); });
         }
         Progress(100, false);
         Modified = false;
@@ -396,10 +231,14 @@ bool ConfCar::ReadGasMapFromFile(const std::string& fileName, int32_t map[kMapRo
     try {
         OpenIni(true);
         Progress(0, false);
-        auto read = [this](std::string_view section, const std::string& key, int32_t& value) {
-            ReadIntKey(value, key, section);
+        // Into the caller's tables, not the record's.
+        auto read = [&](const params::Param& p, int i) {
+            int32_t* target = &p == &params::RifGiri ? rpmRefs : &p == &params::RifMAP ? mapRefs : &map[0][0];
+            ReadIntKey(target[i], p.ElementKey(i), p.section);
         };
-        GasMapGroup(map, rpmRefs, mapRefs, read, [this] { Progress(3, true); }, [this] { Progress(6, true); });
+        params::WalkFilePart(params::FilePart::GasMap, read, [this](const params::FileMark& m) {
+            Progress(m.kind == params::FileMark::Breakpoints ? 3 : 6, true);
+        });
         CloseIni(false);
         return true;
     } catch (const std::exception&) {

@@ -6,15 +6,11 @@
 #include "model/ConfCar.h"
 
 #include "model/ParamIds.h"
-#include "model/RawFields.h"
 
-#include <initializer_list>
 #include <utility>
 
 namespace vapora {
 namespace {
-
-using Fields = std::initializer_list<std::pair<int32_t, int32_t*>>;
 
 // Runs one request of a whole transfer and counts it; once the unit has stopped answering
 // the rest are only counted. True when the unit answered with a refusal.
@@ -37,133 +33,159 @@ bool RunGroup(TransferOutcome& out, Request request, Connected connected)
     return true;
 }
 
+using namespace params;
+
+enum class Op : uint8_t {
+    Move,       // a value, or a whole block
+    Rows,       // a table, row by row
+    Step,       // progress
+    PetrolMap,  // the petrol map's part begins
+    PetrolGate, // reading: the unit says whether it keeps a petrol map
+};
+
+struct Item {
+    Op op = Op::Move;
+    const Param* param = nullptr;
+    int32_t amount = 0;             // Step: the amount; Rows: the amount before the first row
+    int32_t perRow = 0;
+    bool rowStepAfterWrite = false; // Rows: on writing, a row's progress follows it
+};
+
+constexpr Item Move(const Param& p) { return {Op::Move, &p}; }
+constexpr Item Rows(const Param& p, int32_t lead, int32_t perRow, bool stepAfterWrite)
+{
+    return {Op::Rows, &p, lead, perRow, stepAfterWrite};
+}
+constexpr Item Step(int32_t amount) { return {Op::Step, nullptr, amount}; }
+
+// The whole configuration in the order the unit is read and written, with the progress.
+// The petrol map comes last: its test of the map closes the transfer.
+constexpr Item kTransferOrder[] = {
+    Move(RifGiri), Move(RifMAP),
+    Rows(MappaCarburazione, 4, 3, true),
+    Move(Flag1), Move(TipoDiLambda), Move(RifLambda), Move(RitardoLetturaSonda), Move(TempoSondaFredda),
+    Move(RifSupSondaFredda), Move(RifInfSondaFredda), Move(RifSupSondaCalda), Move(RifInfSondaCalda),
+    Step(4),
+    Move(TemperaturaCambio), Move(GiriPerCambio), Move(TempoSovrapposizione), Move(RitardoMinimoCambio),
+    Move(FuoriGiri),
+    Step(4),
+    Move(NumeroCilindri), Move(FasciaGiriMinimo), Move(GiriCutoff), Move(RitardoCutoff), Move(MotoreCutoff),
+    Move(MotoreFineCutoff), Move(TempoPassiCutoff), Move(TipoDiTps), Move(Isteresi), Move(TpsMoltoFuori),
+    Step(4),
+    Move(RifOpenLoop), Move(PassiInv),
+    Step(4),
+    Move(PassiIngr), Move(PassiSmag),
+    Step(4),
+    Move(TempoAlto), Move(TempoBasso), Move(TempoSondaSconnessa), Move(NumeroOnde), Move(LivelloAlto),
+    Move(LivelloBasso), Move(TipoSensore), Move(RifSensore),
+    Step(4),
+    Move(MinErroreIntegrale), Move(MaxErroreIntegrale), Move(MaxErroreIntegraleAlMinimo),
+    Move(MinErroreIntegraleAlMinimo), Move(TpsSbana), Move(GiriSbana), Move(PassiSbana), Move(TempoApSbana),
+    Move(TempoChSbana), Move(DecrCumulo), Move(ArriccUscitaMin), Move(Arricc2UscitaMin), Move(ArrPerTps),
+    Move(VarCumulo),
+    Step(4),
+    Move(MinCumulo), Move(TempoArrBenzinaOld), Move(TempoArrBenzina), Move(TpsArrBenzina),
+    Move(TempoMinArrBenzina), Move(StatoConfigurazione),
+    Rows(Adattativita, 2, 2, false),
+    Move(Stato), Move(Abilitazione), Move(RegistroDiagnosi), Move(NumeroReset), Move(TempoGas),
+    Move(TempoBenzina), Move(Adattativo), Move(TempoRitBenzina), Move(CorrRientroMin), Move(GiriArrBenzina),
+    Move(Cilindrata), Move(EffettoClima), Move(TempRif), Move(TempCoeff), Move(LimitazioneCorrettore),
+    {Op::PetrolMap}, Move(RifGiriB), {Op::PetrolGate}, Move(RifMAPB),
+    Rows(MappaBenzina, 2, 2, true),
+};
+
 } // namespace
+
+// Reading and writing walk the same order. Where they differ, and only there:
+// - on writing, a gas or petrol map row's progress follows the row; on reading it comes first;
+// - what the unit only reports (67, 68) is never written;
+// - every write sends the diagnosis state words as zero;
+// - after reading the status word, its official flag is written back as it was read;
+// - reading asks the unit whether it keeps a petrol map (its rpm breakpoints are read
+//   whatever it says); writing sends the petrol map only when it holds a cell;
+// - the vehicle data are set from the unit after a read (ReadAll).
+void ConfCar::Transfer(TransferOutcome& out, std::vector<RefusedGroup>* refused)
+{
+    const bool writing = refused != nullptr;
+    auto group = [this, &out, refused](int32_t id, int32_t row, int32_t* data, int count, auto request) {
+        if (RunGroup(out, request, [this] { return Connected(); }) && refused != nullptr)
+            refused->push_back({id, row, data, std::vector<int32_t>(data, data + count)});
+    };
+    auto move = [&](const params::Param& p) {
+        int32_t* data = p.Data(*this);
+        const int32_t id = p.Count() > 1 ? p.Block() : p.Single();
+        if (!writing)
+            group(id, -1, data, p.Count(), [&] { return LinkRead(id, data); });
+        else if (p.Count() > 1)
+            group(id, -1, data, p.Count(), [&] { return LinkWriteBlock(id, data); });
+        else
+            group(id, -1, data, 1, [&] { return LinkWriteValue(id, *data); });
+    };
+    auto row = [&](const params::Param& p, int r) {
+        int32_t* data = p.Data(*this) + r * p.Columns();
+        if (writing)
+            group(p.Block(), r, data, p.Columns(), [&] { return LinkWriteRow(p.Block(), data, r); });
+        else
+            group(p.Block(), r, data, p.Columns(), [&] { return LinkReadRow(p.Block(), data, r); });
+    };
+
+    bool petrol = true;
+    Progress(0, false);
+    for (const Item& item : kTransferOrder) {
+        const params::Param* p = item.param;
+        if (p != nullptr && (!params::AppliesTo(*p, SoftwareVersion()) || (writing && p->readOnly) ||
+                             (p->condition == params::Condition::PetrolMap && !petrol)))
+            continue;
+        switch (item.op) {
+        case Op::Step: Progress(item.amount, true); break;
+        case Op::PetrolMap:
+            if (writing) {
+                CheckPetrolMap();
+                petrol = MappaBenzinaPresente;
+            } else {
+                MappaBenzinaAmmessa = false;
+                MappaBenzinaPresente = false;
+            }
+            break;
+        case Op::PetrolGate:
+            if (!writing) {
+                const uint8_t flags = link_ != nullptr ? link_->GetStatusFlags() : 0;
+                petrol = (flags & 4) == 0;
+                MappaBenzinaAmmessa = petrol;
+            }
+            break;
+        case Op::Rows:
+            Progress(item.amount, true);
+            for (int r = 0; r < p->Rows(); ++r) {
+                const bool after = writing && item.rowStepAfterWrite;
+                if (!after)
+                    Progress(item.perRow, true);
+                row(*p, r);
+                if (after)
+                    Progress(item.perRow, true);
+            }
+            break;
+        case Op::Move:
+            if (writing && p == &params::Stato)
+                Stato[0] = Stato[1] = 0;
+            move(*p);
+            if (!writing && p == &params::TempoArrBenzinaOld)
+                for (int b = 1; b < kBands; ++b)
+                    TempoArrBenzina[b] = TempoArrBenzina[0];
+            if (!writing && p == &params::StatoConfigurazione && !out.linkLost)
+                SetStatusFlag(kOfficial, GetStatusFlag(kOfficial));
+            break;
+        }
+    }
+    if (!writing && petrol)
+        CheckPetrolMap();
+}
 
 bool ConfCar::ReadAll()
 {
     TransferOutcome out;
     out.direction = TransferOutcome::Direction::Read;
-    // Once the unit stops answering the rest is only counted: the record keeps what it held.
-    auto group = [this, &out](auto request) { RunGroup(out, request, [this] { return Connected(); }); };
-    auto get = [&](int32_t id, int32_t* dest) { group([&] { return LinkRead(id, dest); }); };
-    auto getRow = [&](int32_t id, int32_t* dest, int32_t row) { group([&] { return LinkReadRow(id, dest, row); }); };
-    auto read = [&](Fields fields) {
-        for (const auto& [id, dest] : fields)
-            get(id, dest);
-    };
-
-    Progress(0, false);
-    read({{ids::kRifGiriBlock, RifGiri}, {ids::kRifMapBlock, RifMAP}});
-    Progress(4, true);
-    for (int r = 0; r < kMapRows; ++r) {
-        Progress(3, true);
-        getRow(ids::kGasMapRow, MappaCarburazione[r], r);
-    }
-    read({{ids::kFlag1, &Flag1},
-          {ids::kTipoDiLambda, &TipoDiLambda},
-          {ids::kRifLambda, &RifLambda},
-          {ids::kRitardoLetturaSonda, &RitardoLetturaSonda},
-          {ids::kTempoSondaFredda, &TempoSondaFredda},
-          {ids::kRifSupSondaFredda, &RifSupSondaFredda},
-          {ids::kRifInfSondaFredda, &RifInfSondaFredda},
-          {ids::kRifSupSondaCalda, &RifSupSondaCalda},
-          {ids::kRifInfSondaCalda, &RifInfSondaCalda}});
-    Progress(4, true);
-    read({{ids::kTemperaturaCambio, &TemperaturaCambio},
-          {ids::kGiriPerCambio, &GiriPerCambio},
-          {ids::kTempoSovrapposizione, &TempoSovrapposizione},
-          {ids::kRitardoMinimoCambio, &RitardoMinimoCambio},
-          {ids::kFuoriGiri, &FuoriGiri}});
-    Progress(4, true);
-    read({{ids::kNumeroCilindri, &NumeroCilindri},
-          {ids::kFasciaGiriMinimo, &FasciaGiriMinimo},
-          {ids::kGiriCutoff, &GiriCutoff},
-          {ids::kRitardoCutoff, &RitardoCutoff},
-          {ids::kMotoreCutoff, &MotoreCutoff},
-          {ids::kMotoreFineCutoff, &MotoreFineCutoff},
-          {ids::kTempoPassiCutoff, &TempoPassiCutoff},
-          {ids::kTipoDiTps, &TipoDiTps},
-          {ids::kIsteresi, &Isteresi},
-          {ids::kTpsMoltoFuori, &TpsMoltoFuori}});
-    Progress(4, true);
-    read({{ids::kOpenLoopBlock, RifOpenLoop}, {ids::kPassiInvBlock, PassiInv}});
-    Progress(4, true);
-    read({{ids::kPassiIngrBlock, PassiIngr}, {ids::kPassiSmagBlock, PassiSmag}});
-    Progress(4, true);
-    read({{ids::kTempoAlto, &TempoAlto},
-          {ids::kTempoBasso, &TempoBasso},
-          {ids::kTempoSondaSconnessa, &TempoSondaSconnessa},
-          {ids::kNumeroOnde, &NumeroOnde},
-          {ids::kLivelloAlto, &LivelloAlto},
-          {ids::kLivelloBasso, &LivelloBasso},
-          {ids::kTipoSensore, &TipoSensore},
-          {ids::kRifSensoreBlock, RifSensore}});
-    Progress(4, true);
-    read({{ids::kMinErroreIntegrale, &MinErroreIntegrale},
-          {ids::kMaxErroreIntegrale, &MaxErroreIntegrale},
-          {ids::kMaxErroreIntegraleAlMinimo, &MaxErroreIntegraleAlMinimo},
-          {ids::kMinErroreIntegraleAlMinimo, &MinErroreIntegraleAlMinimo},
-          {ids::kTpsSbana, &TpsSbana},
-          {ids::kGiriSbana, &GiriSbana},
-          {ids::kPassiSbana, &PassiSbana},
-          {ids::kTempoApSbana, &TempoApSbana},
-          {ids::kTempoChSbana, &TempoChSbana},
-          {ids::kDecrCumuloBlock, DecrCumulo},
-          {ids::kArriccUscitaMinBlock, ArriccUscitaMin},
-          {ids::kArricc2UscitaMinBlock, Arricc2UscitaMin},
-          {ids::kArrPerTpsBlock, ArrPerTps},
-          {ids::kVarCumuloBlock, VarCumulo}});
-    Progress(4, true);
-
-    read({{ids::kMinCumulo, &MinCumulo}});
-    if (SoftwareVersion() < 15) {
-        get(ids::kTempoArrBenzinaOld, &TempoArrBenzina[0]);
-        for (int b = 1; b < kBands; ++b)
-            TempoArrBenzina[b] = TempoArrBenzina[0];
-    } else {
-        get(ids::kTempoArrBenzinaBlock, TempoArrBenzina);
-    }
-    read({{ids::kTpsArrBenzina, &TpsArrBenzina},
-          {ids::kTempoMinArrBenzina, &TempoMinArrBenzina},
-          {ids::kStatoConfigBlock, StatoConfigurazione}});
-    if (!out.linkLost)
-        SetStatusFlag(kOfficial, GetStatusFlag(kOfficial));
-
-    Progress(2, true);
-    for (int r = 0; r < kMapRows; ++r) {
-        Progress(2, true);
-        getRow(ids::kAdaptRow, Adattativita[r], r);
-    }
-    read({{ids::kStatoBlock, Stato},
-          {ids::kAbilitazioneBlock, Abilitazione},
-          {ids::kRegistroDiagnosi, &RegistroDiagnosi},
-          {ids::kNumeroReset, &NumeroReset},
-          {ids::kTempoGas, &TempoGas},
-          {ids::kTempoBenzina, &TempoBenzina},
-          {ids::kAdattativo, &Adattativo},
-          {ids::kTempoRitBenzina, &TempoRitBenzina},
-          {ids::kCorrRientroMin, &CorrRientroMin},
-          {ids::kGiriArrBenzina, &GiriArrBenzina},
-          {ids::kCilindrata, &Cilindrata},
-          {ids::kEffettoClima, &EffettoClima},
-          {ids::kTempRifBlock, TempRif},
-          {ids::kTempCoeffBlock, TempCoeff},
-          {ids::kLimitazioneCorrettore, &LimitazioneCorrettore}});
-
-    MappaBenzinaAmmessa = false;
-    MappaBenzinaPresente = false;
-    read({{ids::kRifGiriBBlock, RifGiriB}});
-    const uint8_t flags = link_ != nullptr ? link_->GetStatusFlags() : 0;
-    if ((flags & 4) == 0) {
-        MappaBenzinaAmmessa = true;
-        read({{ids::kRifMapBBlock, RifMAPB}});
-        Progress(2, true);
-        for (int r = 0; r < kPetrolSize; ++r) {
-            Progress(2, true);
-            getRow(ids::kPetrolMapRow, MappaBenzina[r], r);
-        }
-        CheckPetrolMap();
-    }
+    Transfer(out, nullptr);
     Progress(100, false);
 
     DescrizAuto = GetConfigName();
@@ -187,142 +209,11 @@ int ConfCar::WriteAll()
 {
     TransferOutcome out;
     out.direction = TransferOutcome::Direction::Write;
-    // A refused group, to be read back once the writes are done.
-    struct Refused {
-        int32_t id;
-        int32_t row; // -1 unless a table row
-        int32_t* data;
-        std::vector<int32_t> sent;
-    };
-    std::vector<Refused> refused;
-    auto group = [this, &out, &refused](int32_t id, int32_t row, int32_t* data, int count, auto request) {
-        if (RunGroup(out, request, [this] { return Connected(); }))
-            refused.push_back({id, row, data, std::vector<int32_t>(data, data + count)});
-    };
-    auto putValue = [&](int32_t id, int32_t* field) {
-        group(id, -1, field, 1, [&] { return LinkWriteValue(id, *field); });
-    };
-    auto putBlock = [&](int32_t id, int32_t* source) {
-        group(id, -1, source, ids::ElementCount(id), [&] { return LinkWriteBlock(id, source); });
-    };
-    auto putRow = [&](int32_t id, int32_t* source, int32_t row) {
-        group(id, row, source, ids::ElementCount(id), [&] { return LinkWriteRow(id, source, row); });
-    };
-    auto values = [&](std::initializer_list<std::pair<int32_t, int32_t*>> list) {
-        for (const auto& [id, field] : list)
-            putValue(id, field);
-    };
-
-    Progress(0, false);
-    putBlock(ids::kRifGiriBlock, RifGiri);
-    putBlock(ids::kRifMapBlock, RifMAP);
-    Progress(4, true);
-    for (int r = 0; r < kMapRows; ++r) {
-        putRow(ids::kGasMapRow, MappaCarburazione[r], r);
-        Progress(3, true);
-    }
-    values({{ids::kFlag1, &Flag1},
-            {ids::kTipoDiLambda, &TipoDiLambda},
-            {ids::kRifLambda, &RifLambda},
-            {ids::kRitardoLetturaSonda, &RitardoLetturaSonda},
-            {ids::kTempoSondaFredda, &TempoSondaFredda},
-            {ids::kRifSupSondaFredda, &RifSupSondaFredda},
-            {ids::kRifInfSondaFredda, &RifInfSondaFredda},
-            {ids::kRifSupSondaCalda, &RifSupSondaCalda},
-            {ids::kRifInfSondaCalda, &RifInfSondaCalda}});
-    Progress(4, true);
-    values({{ids::kTemperaturaCambio, &TemperaturaCambio},
-            {ids::kGiriPerCambio, &GiriPerCambio},
-            {ids::kTempoSovrapposizione, &TempoSovrapposizione},
-            {ids::kRitardoMinimoCambio, &RitardoMinimoCambio},
-            {ids::kFuoriGiri, &FuoriGiri}});
-    Progress(4, true);
-    values({{ids::kNumeroCilindri, &NumeroCilindri},
-            {ids::kFasciaGiriMinimo, &FasciaGiriMinimo},
-            {ids::kGiriCutoff, &GiriCutoff},
-            {ids::kRitardoCutoff, &RitardoCutoff},
-            {ids::kMotoreCutoff, &MotoreCutoff},
-            {ids::kMotoreFineCutoff, &MotoreFineCutoff},
-            {ids::kTempoPassiCutoff, &TempoPassiCutoff},
-            {ids::kTipoDiTps, &TipoDiTps},
-            {ids::kIsteresi, &Isteresi},
-            {ids::kTpsMoltoFuori, &TpsMoltoFuori}});
-    Progress(4, true);
-    putBlock(ids::kOpenLoopBlock, RifOpenLoop);
-    putBlock(ids::kPassiInvBlock, PassiInv);
-    Progress(4, true);
-    putBlock(ids::kPassiIngrBlock, PassiIngr);
-    putBlock(ids::kPassiSmagBlock, PassiSmag);
-    Progress(4, true);
-    values({{ids::kTempoAlto, &TempoAlto},
-            {ids::kTempoBasso, &TempoBasso},
-            {ids::kTempoSondaSconnessa, &TempoSondaSconnessa},
-            {ids::kNumeroOnde, &NumeroOnde},
-            {ids::kLivelloAlto, &LivelloAlto},
-            {ids::kLivelloBasso, &LivelloBasso},
-            {ids::kTipoSensore, &TipoSensore}});
-    putBlock(ids::kRifSensoreBlock, RifSensore);
-    Progress(4, true);
-    values({{ids::kMinErroreIntegrale, &MinErroreIntegrale},
-            {ids::kMaxErroreIntegrale, &MaxErroreIntegrale},
-            {ids::kMaxErroreIntegraleAlMinimo, &MaxErroreIntegraleAlMinimo},
-            {ids::kMinErroreIntegraleAlMinimo, &MinErroreIntegraleAlMinimo},
-            {ids::kTpsSbana, &TpsSbana},
-            {ids::kGiriSbana, &GiriSbana},
-            {ids::kPassiSbana, &PassiSbana},
-            {ids::kTempoApSbana, &TempoApSbana},
-            {ids::kTempoChSbana, &TempoChSbana}});
-    putBlock(ids::kDecrCumuloBlock, DecrCumulo);
-    putBlock(ids::kArriccUscitaMinBlock, ArriccUscitaMin);
-    putBlock(ids::kArricc2UscitaMinBlock, Arricc2UscitaMin);
-    putBlock(ids::kArrPerTpsBlock, ArrPerTps);
-    putBlock(ids::kVarCumuloBlock, VarCumulo);
-    Progress(4, true);
-
-    values({{ids::kMinCumulo, &MinCumulo}});
-    if (SoftwareVersion() < 15)
-        putValue(ids::kTempoArrBenzinaOld, &TempoArrBenzina[0]);
-    else
-        putBlock(ids::kTempoArrBenzinaBlock, TempoArrBenzina);
-    values({{ids::kTpsArrBenzina, &TpsArrBenzina}, {ids::kTempoMinArrBenzina, &TempoMinArrBenzina}});
-    putBlock(ids::kStatoConfigBlock, StatoConfigurazione);
-
-    Progress(2, true);
-    for (int r = 0; r < kMapRows; ++r) {
-        Progress(2, true);
-        putRow(ids::kAdaptRow, Adattativita[r], r);
-    }
-    // Every full write clears the unit's diagnosis state.
-    Stato[0] = Stato[1] = 0;
-    putBlock(ids::kStatoBlock, Stato);
-    putBlock(ids::kAbilitazioneBlock, Abilitazione);
-
-    values({{ids::kTempoGas, &TempoGas},
-            {ids::kTempoBenzina, &TempoBenzina},
-            {ids::kAdattativo, &Adattativo},
-            {ids::kTempoRitBenzina, &TempoRitBenzina},
-            {ids::kCorrRientroMin, &CorrRientroMin},
-            {ids::kGiriArrBenzina, &GiriArrBenzina},
-            {ids::kCilindrata, &Cilindrata},
-            {ids::kEffettoClima, &EffettoClima}});
-    putBlock(ids::kTempRifBlock, TempRif);
-    putBlock(ids::kTempCoeffBlock, TempCoeff);
-    values({{ids::kLimitazioneCorrettore, &LimitazioneCorrettore}});
-
-    CheckPetrolMap();
-    if (MappaBenzinaPresente) {
-        putBlock(ids::kRifGiriBBlock, RifGiriB);
-        putBlock(ids::kRifMapBBlock, RifMAPB);
-        Progress(2, true);
-        for (int r = 0; r < kPetrolSize; ++r) {
-            putRow(ids::kPetrolMapRow, MappaBenzina[r], r);
-            Progress(2, true);
-        }
-    }
+    std::vector<RefusedGroup> refused;
+    Transfer(out, &refused);
     // Read back what the unit refused, so that the record holds what the unit holds and the
     // caller can name the values that did not arrive.
-    const std::vector<RawField> fields = RawFieldsOf(*this);
-    for (const Refused& r : refused) {
+    for (const RefusedGroup& r : refused) {
         if (out.linkLost)
             break;
         const bool back = r.row >= 0 ? LinkReadRow(r.id, r.data, r.row) : LinkRead(r.id, r.data);
@@ -331,10 +222,9 @@ int ConfCar::WriteAll()
         for (size_t i = 0; i < r.sent.size(); ++i) {
             if (back && r.data[i] == r.sent[i])
                 continue;
-            int index = 0;
-            const RawField* field = FindRawField(fields, r.data + i, &index);
-            out.refused.push_back({r.id, index, field != nullptr ? field->ElementName(index) : std::to_string(r.id),
-                                   r.sent[i], r.data[i]});
+            const params::Element element = params::FindElement(*this, r.data + i);
+            out.refused.push_back({r.id, element.index, element ? element.Key() : std::to_string(r.id), r.sent[i],
+                                   r.data[i]});
         }
         if (back && r.id == ids::kTempoArrBenzinaOld)
             for (int b = 1; b < kBands; ++b)

@@ -2,7 +2,7 @@
 #include "model/FileCodec.h"
 #include "model/IniFile.h"
 #include "model/ParamIds.h"
-#include "model/RawFields.h"
+#include "model/ParamCatalogue.h"
 #include "support/FakeClock.h"
 #include "support/FakeLink.h"
 #include "FileTestSupport.h"
@@ -90,13 +90,12 @@ Fields VehicleFields(ConfCar& c)
 // so that it can also go through its setter.
 void Fill(ConfCar& c, Fields fields)
 {
-    const std::vector<RawField> raw = RawFieldsOf(c);
     int32_t v = 11;
     for (auto& [name, field] : fields) {
         v = (v * 37 + 101) % 9973;
         *field = (v % 3 == 0) ? -v : v;
-        if (const RawField* f = FindRawField(raw, field)) {
-            const ids::RawRange range = ids::RangeOfParam(f->param);
+        if (const params::Element e = params::FindElement(c, field)) {
+            const ids::RawRange range = e.param->Range();
             const int64_t span = int64_t{range.max} - range.min + 1;
             *field = static_cast<int32_t>(range.min + ((int64_t{*field} % span) + span) % span);
         }

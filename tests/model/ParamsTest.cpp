@@ -161,20 +161,20 @@ TEST_F(Params, SetParamSendsEvenWithoutWriteThrough)
 
 TEST(ParamTable, IdentifierBitsAgreeWithTheParameter)
 {
-    for (const ids::ParamInfo& p : ids::ParamTable()) {
-        SCOPED_TRACE(p.param);
-        EXPECT_EQ(ids::ParamNumber(p.single), p.param);
-        EXPECT_FALSE(ids::IsBlock(p.single));
-        EXPECT_EQ(ids::ElementCount(p.single), 0);
-        EXPECT_EQ(ids::IsSigned(p.single), p.isSigned);
-        EXPECT_EQ(ids::IsWord(p.single), p.word);
-        if (p.block == 0)
+    for (const params::Param* p : params::All()) {
+        SCOPED_TRACE(p->number);
+        EXPECT_EQ(ids::ParamNumber(p->Single()), p->number);
+        EXPECT_FALSE(ids::IsBlock(p->Single()));
+        EXPECT_EQ(ids::ElementCount(p->Single()), 0);
+        EXPECT_EQ(ids::IsSigned(p->Single()), p->Signed());
+        EXPECT_EQ(ids::IsWord(p->Single()), p->Word());
+        if (p->Block() == 0)
             continue;
-        EXPECT_EQ(ids::ParamNumber(p.block), p.param);
-        EXPECT_TRUE(ids::IsBlock(p.block));
-        EXPECT_EQ(ids::ElementCount(p.block), p.count);
-        EXPECT_EQ(ids::IsWord(p.block), p.word);
-        EXPECT_EQ(ids::IsSigned(p.block), p.isSigned);
+        EXPECT_EQ(ids::ParamNumber(p->Block()), p->number);
+        EXPECT_TRUE(ids::IsBlock(p->Block()));
+        EXPECT_EQ(ids::ElementCount(p->Block()), p->Columns());
+        EXPECT_EQ(ids::IsWord(p->Block()), p->Word());
+        EXPECT_EQ(ids::IsSigned(p->Block()), p->Signed());
     }
     EXPECT_EQ(ids::kGasMapRow, ids::Block(14, 20, ids::kWord));
     EXPECT_EQ(ids::kAdaptRow, ids::Block(55, 20, ids::kSigned));

@@ -6,7 +6,7 @@
 #include "model/FileCodec.h"
 #include "model/Ntc.h"
 #include "model/ParamIds.h"
-#include "model/RawFields.h"
+#include "model/ParamCatalogue.h"
 #include "sim/ParamTable.h"
 #include "sim/SimUnit.h"
 #include "support/FakeClock.h"
@@ -32,10 +32,10 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 std::vector<std::string> OutOfRange(ConfCar& car)
 {
     std::vector<std::string> bad;
-    for (const RawField& f : RawFieldsOf(car))
-        for (int i = 0; i < f.Count(); ++i)
-            if (!ids::RangeOfParam(f.param).Contains(f.data[i]))
-                bad.push_back(f.ElementName(i) + "=" + std::to_string(f.data[i]));
+    for (const params::Param* p : params::All())
+        for (int i = 0; p->HasField() && i < p->Count(); ++i)
+            if (!p->Range().Contains(p->Data(car)[i]))
+                bad.push_back(p->ElementKey(i) + "=" + std::to_string(p->Data(car)[i]));
     return bad;
 }
 
@@ -52,20 +52,16 @@ struct LoadedValues : test::FileTest {
 
 TEST(RawRanges, TheSimulatedUnitEnforcesTheRecordsRanges)
 {
-    ASSERT_EQ(sernox::ParamTable().size(), ids::ParamTable().size());
-    for (const ids::ParamInfo& p : ids::ParamTable()) {
-        const sernox::ParamDef* def = sernox::FindParam(p.param);
-        ASSERT_NE(def, nullptr) << p.param;
-        const ids::RawRange range = ids::RangeOf(p);
-        EXPECT_EQ(def->minValue(), range.min) << p.param;
-        EXPECT_EQ(def->maxValue(), range.max) << p.param;
-        EXPECT_EQ(def->word, p.word) << p.param;
-        EXPECT_EQ(def->isSigned, p.isSigned) << p.param;
+    ASSERT_EQ(sernox::ParamTable().size(), params::All().size());
+    for (const params::Param* p : params::All()) {
+        const sernox::ParamDef* def = sernox::FindParam(p->number);
+        ASSERT_NE(def, nullptr) << p->number;
+        const ids::RawRange range = p->Range();
+        EXPECT_EQ(def->minValue(), range.min) << p->number;
+        EXPECT_EQ(def->maxValue(), range.max) << p->number;
+        EXPECT_EQ(def->word, p->Word()) << p->number;
+        EXPECT_EQ(def->isSigned, p->Signed()) << p->number;
     }
-    // Every raw field of the record names a parameter the unit knows.
-    ConfCar car("x.vap", nullptr);
-    for (const RawField& f : RawFieldsOf(car))
-        EXPECT_NE(ids::FindParam(f.param), nullptr) << f.name;
 }
 
 TEST_F(LoadedValues, OutOfRangeValuesAreHeldAtTheNearestEndAndNamed)

@@ -1,6 +1,7 @@
 #include "ToolCommands.h"
 
 #include "model/ConfCar.h"
+#include "model/ParamIds.h"
 #include "model/SafeFile.h"
 
 #include <gtest/gtest.h>
@@ -102,6 +103,16 @@ TEST_F(Tool, NewWritesDefaultsThatShowPrints)
     EXPECT_NE(text.find("6500"), std::string::npos); // last rpm breakpoint
     EXPECT_NE(text.find("  0.27"), std::string::npos); // first MAP breakpoint in volts (raw 14)
     EXPECT_NE(text.find("Petrol map"), std::string::npos);
+    // Every parameter with its raw and engineering value.
+    for (const char* lines : {"[Lambda]\n"
+                              "  TipoDiLambda                      2 = 0\n"
+                              "  RifLambda                        28 = 0.55 V\n",
+                              "  PassiIngr0                       15 = 300 ms\n"
+                              "  PassiSmag0                       15 = 300 ms\n",
+                              "  TempoArrBenzina                  10 = 0.050 s\n"
+                              "  TempoArrBenzina1                 10 = 0.050 s\n"})
+        EXPECT_NE(text.find(lines), std::string::npos) << lines;
+    EXPECT_NE(text.find("  LimitazioneCorrettore             5 = 5\n"), std::string::npos);
 
     ASSERT_EQ(Run({"new", P("cal.vap"), "--scope", "1"}), 0) << err.str();
     ASSERT_EQ(Run({"decode", P("cal.vap"), P("cal.ini")}), 0);
@@ -117,17 +128,24 @@ TEST_F(Tool, DiffListsEveryDifferingKeyWithBothValues)
 
     a.SetGasMapCell(2, 3, 222);
     a.SetVehicleText(1, "Caf\xE8"); // Windows-1252 e grave
+    a.SetParam(ids::kRifLambda, 0.6);
+    a.SetParam(ids::kMinErroreIntegrale, 25);
+    a.TempRif[1] = 100;
     ASSERT_TRUE(a.SaveToFile(P("b.vap"), 0));
     ASSERT_EQ(Run({"diff", P("a.vap"), P("b.vap")}), 0) << err.str();
     const std::string text = out.str();
-    EXPECT_NE(text.find("[MappaCarburazione] Mappa2_3: 0 | 222"), std::string::npos) << text;
-    EXPECT_NE(text.find("NomeConfigurazione: a.vap | b.vap"), std::string::npos) << text;
-    EXPECT_NE(text.find("DescrizAuto:  | Caf\xC3\xA8"), std::string::npos) << text;
+    // Parameters show the engineering values beside the raw ones; texts are shown as they are.
+    EXPECT_NE(text.find("[MappaCarburazione] Mappa2_3: 0 | 222  (0 | 222)\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("[Lambda] RifLambda: 28 | 31  (0.55 | 0.61 V)\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("[Carburazione] MinErroreIntegrale: -40 | -25  (40 | 25)\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("[Temperatura] Rif1: 29 | 100  (80 | 35 \xC2\xB0" "C)\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("NomeConfigurazione: a.vap | b.vap\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("DescrizAuto:  | Caf\xC3\xA8\n"), std::string::npos) << text;
 
-    // A key present on one side only.
+    // A key present on one side only: both load as the program's default.
     ASSERT_TRUE(a.SaveToFile(P("c.vap"), 1));
     ASSERT_EQ(Run({"diff", P("c.vap"), P("b.vap")}), 0);
-    EXPECT_NE(out.str().find("Flag1: (absent) | 0"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("Flag1: (absent) | 0  (0 | 0)\n"), std::string::npos) << out.str();
 }
 
 TEST_F(Tool, ShowAndDiffWarnOncePerValueOutsideItsRange)

@@ -6,6 +6,7 @@
 #include "model/Cp1252.h"
 #include "model/FileCodec.h"
 #include "model/IniFile.h"
+#include "model/ParamCatalogue.h"
 #include "model/PlatformFiles.h"
 #include "model/SafeFile.h"
 #include "model/ScratchFiles.h"
@@ -222,6 +223,28 @@ void PrintPetrolMap(ConfCar& car, std::ostream& out)
     }
 }
 
+// An engineering value with its unit, as a window writes it.
+std::string WithUnit(const std::string& value, std::string_view unit)
+{
+    return unit.empty() ? value : value + " " + std::string(unit);
+}
+
+// Every parameter key in file order, its raw value beside the engineering one.
+void PrintParameters(const ConfCar& car, std::ostream& out)
+{
+    out << "\nParameters (raw = engineering)\n";
+    std::string_view section;
+    params::WalkFilePart(params::FilePart::Parameters, [&](const params::Param& p, int i) {
+        if (p.section != section) {
+            section = p.section;
+            out << "[" << section << "]\n";
+        }
+        const int32_t raw = p.Data(car)[i];
+        out << "  " << std::left << std::setw(28) << p.ElementKey(i) << std::right << std::setw(7) << raw << " = "
+            << WithUnit(params::EngineeringText(p, i, raw, car), params::UnitOf(p, i)) << "\n";
+    });
+}
+
 // One line per value that the program brings into its parameter's range on loading.
 void WarnCorrected(const std::string& command, const std::string& path, const ConfCar& car, std::ostream& err)
 {
@@ -257,6 +280,7 @@ int Show(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         << "Year:          " << car.AnnoVettura << "\n";
     PrintGasMap(car, out);
     PrintPetrolMap(car, out);
+    PrintParameters(car, out);
     return 0;
 }
 
@@ -313,21 +337,39 @@ int Diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     RequireConfiguration(args[1], a);
     RequireConfiguration(args[2], b);
     // The texts are compared as they are; what the program would change on loading is told apart.
-    for (const std::string& path : {args[1], args[2]}) {
-        ConfCar car("default.mur", nullptr);
-        if (car.LoadFromFile(path, 0))
-            WarnCorrected(args[0], path, car, err);
-    }
+    ConfCar carA("default.mur", nullptr), carB("default.mur", nullptr);
+    const bool loadedA = carA.LoadFromFile(args[1], 0), loadedB = carB.LoadFromFile(args[2], 0);
+    if (loadedA)
+        WarnCorrected(args[0], args[1], carA, err);
+    if (loadedB)
+        WarnCorrected(args[0], args[2], carB, err);
+    // Beside a parameter's raw texts, the engineering values the program holds once each file is loaded.
+    std::map<std::string, params::ValueDifference> differences;
+    if (loadedA && loadedB)
+        for (params::ValueDifference& d : params::CompareRecords(carA, carB))
+            differences.emplace(Lower(std::string(d.section)) + "\n" + Lower(d.key), std::move(d));
+    auto engineering = [&](const KeyValue& kv) -> std::string {
+        if (!loadedA || !loadedB)
+            return {};
+        const auto it = differences.find(Lower(kv.section) + "\n" + Lower(kv.key));
+        if (it != differences.end())
+            return "  (" + it->second.textA + " | " + WithUnit(it->second.textB, it->second.unit) + ")";
+        const params::Element e = params::FindFileKey(kv.section, kv.key);
+        if (!e)
+            return {};
+        const std::string same = params::EngineeringText(*e.param, e.index, e.param->Data(carA)[e.index], carA);
+        return "  (" + same + " | " + WithUnit(same, params::UnitOf(*e.param, e.index)) + ")";
+    };
     const auto keysA = Keys(a);
     const auto keysB = Keys(b);
     std::map<std::string, const KeyValue*> inB;
     for (const KeyValue& kv : keysB)
         inB[Lower(kv.section) + "\n" + Lower(kv.key)] = &kv;
-    int differences = 0;
+    int differing = 0;
     auto report = [&](const KeyValue& kv, const std::string& va, const std::string& vb) {
         out << "[" << Cp1252ToUtf8(kv.section) << "] " << Cp1252ToUtf8(kv.key) << ": " << Cp1252ToUtf8(va) << " | "
-            << Cp1252ToUtf8(vb) << "\n";
-        ++differences;
+            << Cp1252ToUtf8(vb) << engineering(kv) << "\n";
+        ++differing;
     };
     for (const KeyValue& kv : keysA) {
         const auto it = inB.find(Lower(kv.section) + "\n" + Lower(kv.key));
@@ -342,7 +384,7 @@ int Diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     for (const KeyValue& kv : keysB)
         if (inB.count(Lower(kv.section) + "\n" + Lower(kv.key)) != 0)
             report(kv, "(absent)", kv.value);
-    if (differences == 0)
+    if (differing == 0)
         out << "no differences\n";
     return 0;
 }
