@@ -162,8 +162,9 @@ public:
     bool ExportLearnedPoints(const std::string& path) const;
     bool LoadLearnedPoints(const std::string& path, bool merge);
 
-    // Transfers with the unit. ReadAll is false when the link was lost on the way (the
-    // record then holds only part of the unit's configuration). WriteAll answers how many
+    // Transfers with the unit. ReadAll is false unless the whole configuration came: when the
+    // link was lost on the way or the unit refused a group, the record holds only part of
+    // the unit's configuration (the rest keeps what it held). WriteAll answers how many
     // values the unit did not take; those are read back, so the record holds what the
     // unit holds. LastTransfer tells either one in full.
     bool ReadAll();

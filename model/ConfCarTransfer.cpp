@@ -8,6 +8,7 @@
 #include "model/ParamIds.h"
 #include "model/RawFields.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <utility>
 
@@ -16,10 +17,31 @@ namespace {
 
 using Fields = std::initializer_list<std::pair<int32_t, int32_t*>>;
 
+// Names a refused request by the record field it moves: the field's key for a value or a
+// whole block, the first and last keys for a table row.
+RefusedGroup NameGroup(ConfCar& car, int32_t id, int32_t row, const int32_t* data)
+{
+    const int count = ids::IsBlock(id) ? ids::ElementCount(id) : 1;
+    const std::vector<RawField> fields = RawFieldsOf(car);
+    int index = 0;
+    const RawField* field = FindRawField(fields, data, &index);
+    std::string key;
+    if (field == nullptr)
+        key = std::to_string(id);
+    else if (count <= 1)
+        key = field->ElementName(index);
+    else if (index == 0 && count >= field->Count())
+        key = std::string(field->name);
+    else
+        key = field->ElementName(index) + ".." + field->ElementName(index + count - 1);
+    return {id, row, key};
+}
+
 // Runs one request of a whole transfer and counts it; once the unit has stopped answering
-// the rest are only counted. True when the unit answered with a refusal.
-template <class Request, class Connected>
-bool RunGroup(TransferOutcome& out, Request request, Connected connected)
+// the rest are only counted. A refusal is recorded under `name`'s group. True when the
+// unit answered with a refusal.
+template <class Request, class Connected, class Name>
+bool RunGroup(TransferOutcome& out, Request request, Connected connected, Name name)
 {
     ++out.groupsTotal;
     if (out.linkLost)
@@ -34,7 +56,13 @@ bool RunGroup(TransferOutcome& out, Request request, Connected connected)
     }
     ++out.groupsDone;
     ++out.refusedGroups;
+    out.refusals.push_back(name());
     return true;
+}
+
+bool Refused(const TransferOutcome& out, int32_t id)
+{
+    return std::any_of(out.refusals.begin(), out.refusals.end(), [id](const RefusedGroup& g) { return g.id == id; });
 }
 
 } // namespace
@@ -44,9 +72,14 @@ bool ConfCar::ReadAll()
     TransferOutcome out;
     out.direction = TransferOutcome::Direction::Read;
     // Once the unit stops answering the rest is only counted: the record keeps what it held.
-    auto group = [this, &out](auto request) { RunGroup(out, request, [this] { return Connected(); }); };
-    auto get = [&](int32_t id, int32_t* dest) { group([&] { return LinkRead(id, dest); }); };
-    auto getRow = [&](int32_t id, int32_t* dest, int32_t row) { group([&] { return LinkReadRow(id, dest, row); }); };
+    // A refused read leaves the field as it was: the read is incomplete, and names the group.
+    auto group = [this, &out](int32_t id, int32_t row, int32_t* dest, auto request) {
+        RunGroup(out, request, [this] { return Connected(); }, [&] { return NameGroup(*this, id, row, dest); });
+    };
+    auto get = [&](int32_t id, int32_t* dest) { group(id, -1, dest, [&] { return LinkRead(id, dest); }); };
+    auto getRow = [&](int32_t id, int32_t* dest, int32_t row) {
+        group(id, row, dest, [&] { return LinkReadRow(id, dest, row); });
+    };
     auto read = [&](Fields fields) {
         for (const auto& [id, dest] : fields)
             get(id, dest);
@@ -126,7 +159,8 @@ bool ConfCar::ReadAll()
     read({{ids::kTpsArrBenzina, &TpsArrBenzina},
           {ids::kTempoMinArrBenzina, &TempoMinArrBenzina},
           {ids::kStatoConfigBlock, StatoConfigurazione}});
-    if (!out.linkLost)
+    // Sent back only as the unit gave it: a refused read would send the record's own word.
+    if (!out.linkLost && !Refused(out, ids::kStatoConfigBlock))
         SetStatusFlag(kOfficial, GetStatusFlag(kOfficial));
 
     Progress(2, true);
@@ -180,7 +214,7 @@ bool ConfCar::ReadAll()
     Pause();
     Modified = true;
     lastTransfer_ = std::move(out);
-    return !lastTransfer_.linkLost;
+    return lastTransfer_.Complete();
 }
 
 int ConfCar::WriteAll()
@@ -196,7 +230,7 @@ int ConfCar::WriteAll()
     };
     std::vector<Refused> refused;
     auto group = [this, &out, &refused](int32_t id, int32_t row, int32_t* data, int count, auto request) {
-        if (RunGroup(out, request, [this] { return Connected(); }))
+        if (RunGroup(out, request, [this] { return Connected(); }, [&] { return NameGroup(*this, id, row, data); }))
             refused.push_back({id, row, data, std::vector<int32_t>(data, data + count)});
     };
     auto putValue = [&](int32_t id, int32_t* field) {
@@ -334,7 +368,7 @@ int ConfCar::WriteAll()
             int index = 0;
             const RawField* field = FindRawField(fields, r.data + i, &index);
             out.refused.push_back({r.id, index, field != nullptr ? field->ElementName(index) : std::to_string(r.id),
-                                   r.sent[i], r.data[i]});
+                                   r.sent[i], r.data[i], r.row});
         }
         if (back && r.id == ids::kTempoArrBenzinaOld)
             for (int b = 1; b < kBands; ++b)
