@@ -60,7 +60,7 @@ bool RunGroup(TransferOutcome& out, Request request, Connected connected, Name n
     return true;
 }
 
-bool Refused(const TransferOutcome& out, int32_t id)
+bool GroupRefused(const TransferOutcome& out, int32_t id)
 {
     return std::any_of(out.refusals.begin(), out.refusals.end(), [id](const RefusedGroup& g) { return g.id == id; });
 }
@@ -160,7 +160,7 @@ bool ConfCar::ReadAll()
           {ids::kTempoMinArrBenzina, &TempoMinArrBenzina},
           {ids::kStatoConfigBlock, StatoConfigurazione}});
     // Sent back only as the unit gave it: a refused read would send the record's own word.
-    if (!out.linkLost && !Refused(out, ids::kStatoConfigBlock))
+    if (!out.linkLost && !GroupRefused(out, ids::kStatoConfigBlock))
         SetStatusFlag(kOfficial, GetStatusFlag(kOfficial));
 
     Progress(2, true);
