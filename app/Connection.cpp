@@ -9,6 +9,7 @@
 #include "link/SerialLink.h"
 #include "model/ConfCar.h"
 #include "model/PlatformFiles.h"
+#include "model/TransferOutcome.h"
 #include "model/UnitRules.h"
 #include "services/settings/GlobalData.h"
 #include "services/ui/DialogService.h"
@@ -125,7 +126,7 @@ void Connection::Connect(bool interactive, bool reload)
         wait->PaintNow();
     }
 
-    if (reload && !car.ReadAll()) {
+    if (reload && !car.ReadAll() && car.LastTransfer().linkLost) {
         // A read cut short is no configuration of the unit: say how far it got, and no
         // fuel choice (without a unit it would load a reset file over what was read).
         if (wait)
@@ -144,6 +145,9 @@ void Connection::Connect(bool interactive, bool reload)
         wait.reset();
     }
 
+    // Nor is a read the unit refused in part: no fuel choice unless a read again comes whole.
+    if (reload && !OfferReadAfterRefusal())
+        return;
     ChooseFuel();
 }
 
@@ -223,6 +227,12 @@ void Connection::ReadAgain()
 {
     if (ctx_.link->IsConnected() == 0)
         return;
+    ReadWithWaitWindow();
+    OfferReadAfterRefusal();
+}
+
+void Connection::ReadWithWaitWindow()
+{
     const MessageTable& texts = *ctx_.messages;
     TFormAttesa wait(owner_);
     wait.setWindowTitle(texts.Text(QStringLiteral("FinestraCaricaDati")));
@@ -235,7 +245,24 @@ void Connection::ReadAgain()
     }
     wait.close();
     ShowFuelPanel();
-    OutcomeTexts::Show(*ctx_.dialogs, owner_, Title(), OutcomeTexts(ctx_.dictionary).AfterTransfer(*ctx_.car));
+}
+
+bool Connection::OfferReadAfterRefusal()
+{
+    const OutcomeTexts outcome(ctx_.dictionary);
+    while (true) {
+        const TransferOutcome& last = ctx_.car->LastTransfer();
+        if (last.Complete())
+            return true;
+        if (last.linkLost || ctx_.link->IsConnected() == 0) {
+            OutcomeTexts::Show(*ctx_.dialogs, owner_, Title(), outcome.AfterTransfer(*ctx_.car));
+            return false;
+        }
+        const QString text = outcome.AfterTransfer(*ctx_.car) + QStringLiteral("\n\n") + outcome.ReadAgainNowQuestion();
+        if (Ask(text, MsgIcon::Warning, MsgResult::Yes) != MsgResult::Yes)
+            return false;
+        ReadWithWaitWindow();
+    }
 }
 
 void Connection::ChooseFuel()

@@ -24,7 +24,8 @@ public:
     void Disconnect();
     void ResetUnit();
     void ChooseFuel();
-    // Reads the whole configuration from a connected unit again and tells what went wrong.
+    // Reads the whole configuration from a connected unit again and tells what went wrong;
+    // a read the unit refused in part is offered again.
     void ReadAgain();
     // True while a connect command runs (its own read follows).
     bool Connecting() const { return connecting_; }
@@ -41,6 +42,11 @@ private:
     // Loads the chosen fuel's reset file (and writes it to a connected unit);
     // false, with the message shown, when the file is missing or not the right one.
     bool LoadResetFile(bool methane, bool connected);
+    void ReadWithWaitWindow();
+    // After a read that did not come whole: a cut one is told; for one the unit refused in
+    // part, the groups are named and a read again is offered for as long as the user asks
+    // and the unit refuses. True once a read came whole.
+    bool OfferReadAfterRefusal();
     QString Title() const;
     void ShowError(const QString& text);
     MsgResult Ask(const QString& text, MsgIcon icon, MsgResult defaultButton);

@@ -270,7 +270,7 @@ void TFormMain::RewritePanel1()
 
 void TFormMain::ShowMatchMark()
 {
-    const bool mismatch = ctx_.car != nullptr && ctx_.car->LastTransfer().linkLost;
+    const bool mismatch = ctx_.car != nullptr && !ctx_.car->LastTransfer().RecordMatchesUnit();
     const QString mark = mismatch ? QStringLiteral(" - ") + OutcomeTexts(ctx_.dictionary).NotMatching() : QString();
     auto unmarked = [this](QString text) {
         if (!matchMark_.isEmpty() && text.endsWith(matchMark_))

@@ -14,6 +14,8 @@ QString FileErrorText(WindowTexts& texts, FileError error)
     case FileError::PathTooLong:
         return texts.Get("MessPercorsoLungo", QStringLiteral("Il percorso del file supera il limite di %1 caratteri."))
             .arg(kPathMax);
+    case FileError::NameTooLong:
+        return texts.Get("MessNomeLungo", QString::fromUtf8("Il nome del file è troppo lungo per la sua cartella."));
     case FileError::NotConfiguration:
         return texts.Get("MessFileNonValido", QString::fromUtf8("Il file non è un file di configurazione valido."));
     case FileError::ReadOnly:

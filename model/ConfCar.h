@@ -162,8 +162,9 @@ public:
     bool ExportLearnedPoints(const std::string& path) const;
     bool LoadLearnedPoints(const std::string& path, bool merge);
 
-    // Transfers with the unit. ReadAll is false when the link was lost on the way (the
-    // record then holds only part of the unit's configuration). WriteAll answers how many
+    // Transfers with the unit. ReadAll is false unless the whole configuration came: when the
+    // link was lost on the way or the unit refused a group, the record holds only part of
+    // the unit's configuration (the rest keeps what it held). WriteAll answers how many
     // values the unit did not take; those are read back, so the record holds what the
     // unit holds. LastTransfer tells either one in full.
     bool ReadAll();
@@ -306,14 +307,14 @@ private:
     void Pause();
 
     // A group the unit refused while writing, to be read back once the writes are done.
-    struct RefusedGroup {
+    struct ReadBack {
         int32_t id;
         int32_t row; // -1 unless a table row
         int32_t* data;
         std::vector<int32_t> sent;
     };
     // The whole transfer in its fixed order: reading when `refused` is null, else writing.
-    void Transfer(TransferOutcome& out, std::vector<RefusedGroup>* refused);
+    void Transfer(TransferOutcome& out, std::vector<ReadBack>* refused);
 
     bool ComputeParamRaw(int32_t id, double value, int32_t current, int32_t& raw) const;
 

@@ -7,15 +7,17 @@
 
 #include "model/ParamIds.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace vapora {
 namespace {
 
 // Runs one request of a whole transfer and counts it; once the unit has stopped answering
-// the rest are only counted. True when the unit answered with a refusal.
+// the rest are only counted. A refusal is recorded under the group's name. True when the
+// unit answered with a refusal.
 template <class Request, class Connected>
-bool RunGroup(TransferOutcome& out, Request request, Connected connected)
+bool RunGroup(TransferOutcome& out, int32_t id, int32_t row, Request request, Connected connected)
 {
     ++out.groupsTotal;
     if (out.linkLost)
@@ -30,7 +32,13 @@ bool RunGroup(TransferOutcome& out, Request request, Connected connected)
     }
     ++out.groupsDone;
     ++out.refusedGroups;
+    out.refusals.push_back({id, row, params::GroupKey(id, row)});
     return true;
+}
+
+bool GroupRefused(const TransferOutcome& out, int32_t id)
+{
+    return std::any_of(out.refusals.begin(), out.refusals.end(), [id](const RefusedGroup& g) { return g.id == id; });
 }
 
 using namespace params;
@@ -104,11 +112,12 @@ constexpr Item kTransferOrder[] = {
 // - reading asks the unit whether it keeps a petrol map (its rpm breakpoints are read
 //   whatever it says); writing sends the petrol map only when it holds a cell;
 // - the vehicle data are set from the unit after a read (ReadAll).
-void ConfCar::Transfer(TransferOutcome& out, std::vector<RefusedGroup>* refused)
+void ConfCar::Transfer(TransferOutcome& out, std::vector<ReadBack>* refused)
 {
     const bool writing = refused != nullptr;
     auto group = [this, &out, refused](int32_t id, int32_t row, int32_t* data, int count, auto request) {
-        if (RunGroup(out, request, [this] { return Connected(); }) && refused != nullptr)
+        // A refused read leaves the field as it was: the read is incomplete and names the group.
+        if (RunGroup(out, id, row, request, [this] { return Connected(); }) && refused != nullptr)
             refused->push_back({id, row, data, std::vector<int32_t>(data, data + count)});
     };
     auto move = [&](const params::Param& p) {
@@ -172,7 +181,9 @@ void ConfCar::Transfer(TransferOutcome& out, std::vector<RefusedGroup>* refused)
             if (!writing && p == &params::TempoArrBenzinaOld)
                 for (int b = 1; b < kBands; ++b)
                     TempoArrBenzina[b] = TempoArrBenzina[0];
-            if (!writing && p == &params::StatoConfigurazione && !out.linkLost)
+            // Sent back only as the unit gave it: a refused read would send the record's own word.
+            if (!writing && p == &params::StatoConfigurazione && !out.linkLost &&
+                !GroupRefused(out, p->Block()))
                 SetStatusFlag(kOfficial, GetStatusFlag(kOfficial));
             break;
         }
@@ -202,18 +213,18 @@ bool ConfCar::ReadAll()
     Pause();
     Modified = true;
     lastTransfer_ = std::move(out);
-    return !lastTransfer_.linkLost;
+    return lastTransfer_.Complete();
 }
 
 int ConfCar::WriteAll()
 {
     TransferOutcome out;
     out.direction = TransferOutcome::Direction::Write;
-    std::vector<RefusedGroup> refused;
+    std::vector<ReadBack> refused;
     Transfer(out, &refused);
     // Read back what the unit refused, so that the record holds what the unit holds and the
     // caller can name the values that did not arrive.
-    for (const RefusedGroup& r : refused) {
+    for (const ReadBack& r : refused) {
         if (out.linkLost)
             break;
         const bool back = r.row >= 0 ? LinkReadRow(r.id, r.data, r.row) : LinkRead(r.id, r.data);
@@ -224,7 +235,7 @@ int ConfCar::WriteAll()
                 continue;
             const params::Element element = params::FindElement(*this, r.data + i);
             out.refused.push_back({r.id, element.index, element ? element.Key() : std::to_string(r.id), r.sent[i],
-                                   r.data[i]});
+                                   r.data[i], r.row});
         }
         if (back && r.id == ids::kTempoArrBenzinaOld)
             for (int b = 1; b < kBands; ++b)

@@ -27,6 +27,14 @@ FileError FileErrorFrom(std::error_code ec)
     return FileError::Other;
 }
 
+FileError FileErrorFrom(std::error_code ec, const std::filesystem::path& path)
+{
+    const FileError error = FileErrorFrom(ec);
+    if (error == FileError::PathTooLong && path.native().size() <= kPathMax)
+        return FileError::NameTooLong;
+    return error;
+}
+
 FileError InTemporaryFolder(FileError error)
 {
     switch (error) {

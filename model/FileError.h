@@ -3,6 +3,7 @@
 // command-line tool in English; the model only names the cause.
 
 #include <cstddef>
+#include <filesystem>
 #include <system_error>
 
 namespace vapora {
@@ -12,6 +13,7 @@ enum class FileError {
     NotFound,         // the file, or a folder on its path, does not exist
     IsFolder,         // the name is that of a folder
     PathTooLong,      // longer than kPathMax
+    NameTooLong,      // a name on the path is longer than its folder takes
     NotConfiguration, // readable, but not a configuration file
     ReadOnly,         // the target file is marked read-only
     Permission,       // the system refused access
@@ -31,6 +33,9 @@ inline constexpr std::size_t kPathMax = 4095;
 
 // The cause behind a system error code of a file operation.
 FileError FileErrorFrom(std::error_code ec);
+// The same for an operation on `path`: the system gives one code for a path too long and for
+// a name too long for its folder, and a path within kPathMax can only be the second.
+FileError FileErrorFrom(std::error_code ec, const std::filesystem::path& path);
 
 // The same cause met while working in the temporary folder.
 FileError InTemporaryFolder(FileError error);

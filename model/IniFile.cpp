@@ -166,8 +166,12 @@ bool IniFile::FindValue(std::string_view section, std::string_view key, std::str
     const auto it = s->keys.find(Folded(key));
     if (it == s->keys.end())
         return false;
+    // A CR or NUL inside a line reads as the blank a write turns it into, so that whatever
+    // is read writes back and reads again the same.
+    std::string line = s->lines[it->second];
+    std::replace_if(line.begin(), line.end(), [](char c) { return c == '\r' || c == '\0'; }, ' ');
     std::string_view name, found;
-    KeyLine(s->lines[it->second], name, found);
+    KeyLine(line, name, found);
     value.assign(Unquoted(found));
     return true;
 }
@@ -219,7 +223,9 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
         return line;
     };
     std::string written = oneLine(value);
-    if (Quoted(Trim(written)))
+    // Reading trims blanks and takes one pair of enclosing quotes away: a value that would
+    // lose either gets a pair of its own.
+    if (Quoted(Trim(written)) || Trim(written).size() != written.size())
         written = '"' + written + '"';
     const std::string keyName = oneLine(Trim(key));
 

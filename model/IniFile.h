@@ -39,8 +39,9 @@ public:
     // Decimal with '.', whatever the locale; trailing garbage ignored as for integers.
     double ReadFloat(std::string_view section, std::string_view key, double def) const;
 
-    // A value is written on one line: CR, LF and NUL become blanks. A value that reading would
-    // take out of its enclosing quotes gets one more pair, so that it reads back as written.
+    // A value is written on one line: CR, LF and NUL become blanks (and read as blanks where a
+    // file has them). A value that reading would take out of its enclosing quotes or trim
+    // gets one more pair, so that it reads back as written.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteInteger(std::string_view section, std::string_view key, int value);
     void WriteBool(std::string_view section, std::string_view key, bool value);  // "1" / "0"

@@ -102,13 +102,27 @@ int RemoveStaleScratchFiles(const fs::path& folder)
         std::uint64_t pid = 0;
         std::error_code typeEc;
         const std::u8string utf8 = it->path().filename().u8string();
-        if (!it->is_regular_file(typeEc) || !OwnScratchProcess(std::string(utf8.begin(), utf8.end()), pid) ||
-            ProcessAlive(pid))
+        const std::string name(utf8.begin(), utf8.end());
+        // Scratch folders (a save under the target's own name) are made only in the temporary
+        // folder, under the decode prefix; one is removed whole, a link of that name is
+        // removed, never followed.
+        const bool isFolder = fs::is_directory(it->symlink_status(typeEc)) &&
+                              name.compare(0, kDecodeScratchPrefix.size(), kDecodeScratchPrefix) == 0;
+        if ((!isFolder && !it->is_regular_file(typeEc)) || !OwnScratchProcess(name, pid) || ProcessAlive(pid))
             continue;
         std::error_code removeEc;
         fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, removeEc);
-        if (fs::remove(it->path(), removeEc))
+        if (isFolder) {
+            // Read-only files in it would stop the removal on Windows.
+            for (const fs::directory_entry& inner : fs::directory_iterator(it->path(), removeEc))
+                fs::permissions(inner.path(), fs::perms::owner_write,
+                                fs::perm_options::add | fs::perm_options::nofollow, removeEc);
+            removeEc.clear();
+            if (fs::remove_all(it->path(), removeEc) > 0 && !removeEc)
+                ++removed;
+        } else if (fs::remove(it->path(), removeEc)) {
             ++removed;
+        }
     }
     return removed;
 }

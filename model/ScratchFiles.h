@@ -1,8 +1,9 @@
 #pragma once
 // Scratch files (the decoded working copy in the temporary folder, the file written beside a
-// target before it replaces it) are named after the program that owns them and its process
-// id: "<prefix><owner>-<pid>-<8 hex digits>.tmp". A later run can then remove what a killed
-// run of the same program left behind, and leaves files of live processes and of other
+// target before it replaces it) and scratch folders (holding a file saved under a name of
+// its own) are named after the program that owns them and its process id:
+// "<prefix><owner>-<pid>-<8 hex digits>.tmp". A later run can then remove what a killed run
+// of the same program left behind, and leaves those of live processes and of other
 // programs alone.
 
 #include <cstdint>
@@ -31,8 +32,8 @@ std::string ScratchName(std::string_view prefix);
 // any other name.
 bool OwnScratchProcess(std::string_view fileName, std::uint64_t& pid);
 
-// Removes the files of `folder` (not of its subfolders) that are this owner's scratch files
-// of processes that are gone. Answers how many went.
+// Removes the files and scratch folders of `folder` (not what its other subfolders hold)
+// that are this owner's scratch of processes that are gone. Answers how many went.
 int RemoveStaleScratchFiles(const std::filesystem::path& folder);
 
 } // namespace vapora

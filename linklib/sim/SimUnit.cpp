@@ -46,6 +46,20 @@ void SimUnit::RefuseWritesOf(int number, bool on)
         refusedParams_.erase(number);
 }
 
+void SimUnit::RefuseReadsOf(int number, int row, bool on)
+{
+    if (on)
+        refusedReads_.insert({number, row});
+    else
+        refusedReads_.erase({number, row});
+}
+
+bool SimUnit::ReadRefused(int32_t id, int32_t row) const
+{
+    const int number = id & 0xFF;
+    return refusedReads_.count({number, -1}) != 0 || (row >= 0 && refusedReads_.count({number, row}) != 0);
+}
+
 LiveTail SimUnit::liveTail() const
 {
     return TailFor(config_.identification[2], config_.identification[3], store_.Get(kFlag1));
@@ -104,6 +118,8 @@ bool SimUnit::ReadValue(int32_t id, int32_t& value)
 {
     if (!ReadAllowed())
         return false;
+    if (ReadRefused(id, -1))
+        return false;
     if (id == kReadyStatus)
         AnswerReadyStatus();
     return store_.ReadValue(id, value);
@@ -111,12 +127,12 @@ bool SimUnit::ReadValue(int32_t id, int32_t& value)
 
 bool SimUnit::ReadBlock(int32_t id, std::vector<int32_t>& out)
 {
-    return ReadAllowed() && store_.ReadBlock(id, out);
+    return ReadAllowed() && !ReadRefused(id, -1) && store_.ReadBlock(id, out);
 }
 
 bool SimUnit::ReadRow(int32_t id, int32_t row, std::vector<int32_t>& out)
 {
-    return ReadAllowed() && store_.ReadRow(id, row, out);
+    return ReadAllowed() && !ReadRefused(id, row) && store_.ReadRow(id, row, out);
 }
 
 bool SimUnit::WriteValue(int32_t id, int32_t value)

@@ -13,6 +13,7 @@
 #include <array>
 #include <memory>
 #include <set>
+#include <utility>
 
 namespace sernox {
 
@@ -65,6 +66,9 @@ public:
     void RefuseWritesOf(int number, bool on = true);
     void RefuseNextWrites(int count) { refuseNextWrites_ = count; }
     void FailReads(bool on) { failReads_ = on; }
+    // Refuses the reads of parameter `number` (bits 0 to 7 of the identifier): every read of
+    // it, or with a row only that row of a table.
+    void RefuseReadsOf(int number, int row = -1, bool on = true);
     void DropLink() { dropped_ = true; }
     void RestoreLink() { dropped_ = false; }
     void SetBatteryLow(bool low) { batteryLow_ = low; }
@@ -89,6 +93,7 @@ public:
 
 private:
     bool ReadAllowed();
+    bool ReadRefused(int32_t id, int32_t row) const;
     bool WriteAllowed(int32_t id);
     void AnswerReadyStatus();
 
@@ -103,6 +108,7 @@ private:
     bool refuseAllWrites_ = false;
     int refuseNextWrites_ = 0;
     std::set<int> refusedParams_;
+    std::set<std::pair<int, int>> refusedReads_; // parameter number, row (-1 every read)
     bool batteryLow_ = false;
 
     int reads_ = 0;

@@ -64,10 +64,24 @@ QString OutcomeTexts::Cut(const TransferOutcome& outcome) const
     return text.arg(outcome.groupsDone).arg(outcome.groupsTotal);
 }
 
+QString OutcomeTexts::RefusedRead(const TransferOutcome& outcome) const
+{
+    if (outcome.direction != TransferOutcome::Direction::Read || outcome.refusals.empty())
+        return {};
+    const std::vector<std::string> keys = outcome.RefusedGroupKeys();
+    return Text("MessLetturaRifiutata",
+                QStringLiteral("La centralina ha rifiutato la lettura di %1 di %2 gruppi: %3. La configurazione "
+                               "in memoria non corrisponde alla centralina."))
+        .arg(keys.size())
+        .arg(outcome.groupsTotal)
+        .arg(Names(keys, keys.size()));
+}
+
 QString OutcomeTexts::AfterTransfer(const ConfCar& car) const
 {
     QStringList parts;
-    for (const QString& part : {Cut(car.LastTransfer()), Refused(car.LastTransfer())})
+    const TransferOutcome& last = car.LastTransfer();
+    for (const QString& part : {Cut(last), RefusedRead(last), Refused(last)})
         if (!part.isEmpty())
             parts << part;
     return parts.join(QStringLiteral("\n\n"));
@@ -93,6 +107,11 @@ QString OutcomeTexts::ReadAgainQuestion() const
 {
     return Text("MessRileggiDati", QStringLiteral("Il collegamento con la centralina è di nuovo attivo. Rileggere la "
                                                   "configurazione dalla centralina?"));
+}
+
+QString OutcomeTexts::ReadAgainNowQuestion() const
+{
+    return Text("MessRileggiOra", QStringLiteral("Rileggere ora la configurazione dalla centralina?"));
 }
 
 void OutcomeTexts::Show(DialogService& dialogs, QWidget* owner, const QString& title, const QString& text)

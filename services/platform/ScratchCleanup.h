@@ -1,6 +1,6 @@
 #pragma once
-// At start the program removes the scratch files that a killed run of its own left in the
-// temporary folder and in the folders it saves into.
+// At start the program removes the scratch files and folders that a killed run of its own
+// left in the temporary folder and in the folders it saves into.
 
 #include <QString>
 

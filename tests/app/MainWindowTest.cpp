@@ -547,4 +547,78 @@ TEST_F(MainWindow, AReadCutByTheLinkMarksTheConfigurationUntilItIsReadAgain)
     EXPECT_FALSE(Bar()->PanelText(1).endsWith(mark));
 }
 
+TEST_F(MainWindow, AReadTheUnitRefusesIsToldMarkedAndOfferedAgainLikeACutOne)
+{
+    auto sim = std::make_unique<sernox::SimUnit>();
+    sernox::SimUnit* unit = sim.get();
+    sernox::LinkObject link(std::move(sim));
+    Build(link);
+    Show();
+    const QString title = form->windowTitle();
+    const QString mark = QStringLiteral(" - non corrisponde alla centralina");
+    auto expectRefusalAsked = [](const ShownMessage& m) {
+        EXPECT_TRUE(m.text.startsWith("La centralina ha rifiutato la lettura di 1 di ")) << m.text.toStdString();
+        EXPECT_TRUE(m.text.contains(": Mappa3_0..Mappa3_19. ")) << m.text.toStdString();
+        EXPECT_TRUE(m.text.endsWith("\n\nRileggere ora la configurazione dalla centralina?")) << m.text.toStdString();
+        EXPECT_EQ(m.buttons, MsgButtons::YesNo);
+        EXPECT_EQ(m.defaultButton, MsgResult::Yes);
+    };
+
+    // Connect: gas map row 3 refused; read again once (refused again), then leave it.
+    link.Disconnect();
+    QCoreApplication::processEvents();
+    unit->RefuseReadsOf(14, 3);
+    dialogs.messages.clear();
+    dialogs.execTitles.clear();
+    dialogs.answers = {MsgResult::Yes, MsgResult::No};
+    Action("ActionConnetti")->trigger();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    for (const ShownMessage& m : dialogs.messages)
+        expectRefusalAsked(m);
+    EXPECT_FALSE(car->LastTransfer().Complete());
+    EXPECT_TRUE(dialogs.execTitles.empty()) << "no fuel choice on a configuration read in part";
+    EXPECT_EQ(link.IsConnected(), 1);
+    EXPECT_EQ(form->windowTitle(), title + mark);
+    EXPECT_TRUE(Bar()->PanelText(1).endsWith(mark)) << Bar()->PanelText(1).toStdString();
+    EXPECT_TRUE(Bar()->PanelText(2).startsWith("Versione software: ")) << Bar()->PanelText(2).toStdString();
+
+    // The read again after a cut one: refused, read again at once, and whole.
+    link.Disconnect();
+    QCoreApplication::processEvents();
+    int reads = 0;
+    int32_t pos = 0;
+    car->SetProgressSink([&](int32_t amount, bool add) {
+        pos = add ? pos + amount : amount;
+        if (!add && amount == 0 && ++reads == 3)
+            unit->RefuseReadsOf(14, 3, false); // the third read comes whole
+        if (reads == 1 && pos >= 40 && pos < 100)
+            unit->DropLink();
+    });
+    dialogs.answers.clear();
+    Action("ActionConnetti")->trigger();
+    QCoreApplication::processEvents();
+    unit->RestoreLink();
+    dialogs.messages.clear();
+    dialogs.answers = {MsgResult::Yes, MsgResult::Yes};
+    State(kStateReconnect);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_TRUE(dialogs.messages[0].text.contains("Rileggere la configurazione")) << dialogs.messages[0].text.toStdString();
+    expectRefusalAsked(dialogs.messages[1]);
+    EXPECT_EQ(reads, 3);
+    EXPECT_TRUE(car->LastTransfer().Complete());
+    EXPECT_EQ(form->windowTitle(), title);
+    EXPECT_FALSE(Bar()->PanelText(1).endsWith(mark));
+
+    // A whole read on connect goes on to the fuel choice.
+    link.Disconnect();
+    QCoreApplication::processEvents();
+    dialogs.execTitles.clear();
+    Action("ActionConnetti")->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(car->LastTransfer().Complete());
+    EXPECT_FALSE(dialogs.execTitles.empty());
+}
+
 } // namespace

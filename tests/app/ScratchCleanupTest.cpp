@@ -1,4 +1,4 @@
-// At start the program clears the scratch files a killed run of its own left behind.
+// At start the program clears the scratch files and folders a killed run of its own left behind.
 #include "model/ScratchFiles.h"
 #include "services/platform/ScratchCleanup.h"
 
@@ -25,8 +25,11 @@ TEST(ScratchCleanup, StaleFilesOfTheProgramGoFromTheTemporaryAndDataFolders)
                               "Configurazioni/~" + owner + "-" + dead + "-0a1b2c3d.tmp",
                               "Configurazioni/Metano/~" + owner + "-" + dead + "-0a1b2c3d.tmp",
                               "Calibrazione/~" + owner + "-" + dead + "-0a1b2c3d.tmp",
-                              "~" + owner + "-" + dead + "-0a1b2c3d.tmp"};
+                              "~" + owner + "-" + dead + "-0a1b2c3d.tmp",
+                              // a save under its own name, in a folder of its own
+                              "tmp/_de" + owner + "-" + dead + "-0a1b2c3e.tmp/a.vap"};
     const QStringList kept = {"tmp/_de" + owner + "-" + pid + "-0a1b2c3d.tmp", // this run's
+                              "tmp/_de" + owner + "-" + pid + "-0a1b2c3e.tmp/a.vap",
                               "tmp/_devtool-" + dead + "-0a1b2c3d.tmp",        // the tool's
                               "Configurazioni/~vtool-" + dead + "-0a1b2c3d.tmp",
                               "Configurazioni/~auto.vap.tmp",                  // not a scratch name

@@ -127,6 +127,11 @@ TEST_F(FileFailures, MainWindowSaveNamesTheRealCause)
     commands->Save();
     EXPECT_EQ(LastMessage(), kSaveFailed + QStringLiteral("The file path is longer than the limit of %1 characters.")
                                                 .arg(kPathMax));
+    // A short path whose name alone is more than the folder takes.
+    dialogs.fileNames = {Path("Configurazioni/") + QString(252, QLatin1Char('n')) + ".vap"};
+    Options();
+    commands->Save();
+    EXPECT_EQ(LastMessage(), kSaveFailed + "The file name is too long for its folder.");
 
     dialogs.fileNames = {Path("Configurazioni/nofolder/x.vap")};
     Options();
@@ -181,7 +186,7 @@ TEST_F(FileFailures, CausesHaveItalianTextsToo)
         dictionary->SelectLanguage(language);
         WindowTexts inLanguage(dictionary.get());
         QStringList seen;
-        for (FileError e : {FileError::NotFound, FileError::IsFolder, FileError::PathTooLong,
+        for (FileError e : {FileError::NotFound, FileError::IsFolder, FileError::PathTooLong, FileError::NameTooLong,
                             FileError::NotConfiguration, FileError::ReadOnly, FileError::Permission,
                             FileError::DiskFull, FileError::TempMissing, FileError::TempFull}) {
             const QString text = FileErrorText(inLanguage, e);

@@ -632,3 +632,24 @@ TEST_F(ConfigFile, FailedSaveKeepsTheOldFile)
     fs::permissions(root, fs::perms::owner_all, fs::perm_options::add);
     EXPECT_TRUE(NoTemporaryLeft());
 }
+
+TEST_F(ConfigFile, TextsWithALoneCarriageReturnReadTheSameAfterASave)
+{
+    const std::string cr = "Berlina\rdue";
+    std::string ini = "[Generale]\r\nNomeConfigurazione=" + cr + ".vap\r\nProgFile=" + cr + "\r\n";
+    for (const char* key : {"DescrizAuto", "Euro", "Motore", "Centralina", "Cambio"})
+        ini += std::string(key) + "=" + cr + "\r\n";
+    auto texts = [](const ConfCar& c) {
+        std::vector<std::string> all{c.ProgFile};
+        for (int kind = 1; kind <= 5; ++kind)
+            all.push_back(c.GetVehicleText(kind));
+        return all;
+    };
+    ASSERT_TRUE(car.LoadFromFile(Plain("cr.vap", ini), 0));
+    const std::vector<std::string> loaded = texts(car);
+    EXPECT_EQ(loaded.front(), "Berlina due");
+    EXPECT_EQ(car.GetConfigName(), "Berlina due");
+    ASSERT_TRUE(car.SaveToFile(Path("again.vap"), 0));
+    ASSERT_TRUE(other.LoadFromFile(Path("again.vap"), 0));
+    EXPECT_EQ(texts(other), loaded);
+}

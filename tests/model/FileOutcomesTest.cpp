@@ -326,7 +326,7 @@ TEST_F(FileOutcomes, ScratchFilesNameTheirProcessAndOnlyDeadOnesOfOurKindGo)
         Put("tmp/" + n, "x");
     for (const auto& n : kept)
         Put("tmp/" + n, "x");
-    fs::create_directories(tmp / ("~" + owner + "-" + dead + "-11111111.tmp")); // a folder is not a file
+    fs::create_directories(tmp / ("~" + owner + "-" + dead + "-11111111.tmp")); // saves beside a target make no folders
     fs::permissions(tmp / stale[1], fs::perms::owner_read);
 
     EXPECT_EQ(RemoveStaleScratchFiles(tmp), 2);

@@ -99,7 +99,8 @@ TEST(IniFileWrite, EditsWhereTheProfileFunctionsWould)
         {"new key in an empty section", "[A]\n[B]\n", "A", "k", "v", "[A]\r\nk=v\r\n[B]\r\n"},
         {"new section at the end", "[A]\r\nx=1\r\n", "C", "k", "v", "[A]\r\nx=1\r\n[C]\r\nk=v\r\n"},
         {"new section in an empty file", "", "C", "k", "v", "[C]\r\nk=v\r\n"},
-        {"value written as given", "[A]\n", "A", "k", "  x\xE8 = y ", "[A]\r\nk=  x\xE8 = y \r\n"},
+        {"value written as given", "[A]\n", "A", "k", "x\xE8 = y", "[A]\r\nk=x\xE8 = y\r\n"},
+        {"edge blanks kept by quotes", "[A]\n", "A", "k", "  x\xE8 = y ", "[A]\r\nk=\"  x\xE8 = y \"\r\n"},
     };
     for (const Case& c : cases) {
         IniFile ini = IniFile::FromText(c.before);
@@ -259,4 +260,33 @@ TEST(IniFileRead, LargeFileKeepsFirstDuplicatesAndEditsInPlace)
     std::string expected = text;
     expected.replace(expected.find("Key=first"), 9, "Key=updated\r\nNew=n");
     EXPECT_EQ(ini.Text(), expected);
+}
+
+TEST(IniFileProfile, WhateverALoadGivesASaveAndLoadGiveBack)
+{
+    // Seeded lines of the bytes the rules care about: blanks, quotes, brackets, line ends, NUL.
+    const std::string alphabet("ab =;\"'[]\t\r\n\0\x80", 15);
+    std::mt19937 random(27);
+    auto shown = [](const std::string& bytes) {
+        std::ostringstream s;
+        for (unsigned char c : bytes)
+            s << (c >= 0x20 && c < 0x7F ? std::string(1, static_cast<char>(c)) : "\\x" + std::to_string(c));
+        return s.str();
+    };
+    for (int round = 0; round < 3000; ++round) {
+        std::string line;
+        for (int n = static_cast<int>(random() % 10); n > 0; --n)
+            line += alphabet[random() % alphabet.size()];
+        const std::string value = IniFile::FromText("[S]\r\nk=" + line + "\r\n").ReadString("S", "k", "<none>");
+        // Into an existing key and into an empty text.
+        IniFile edited = IniFile::FromText("[S]\r\nk=old\r\nz=1\r\n");
+        edited.WriteString("S", "k", value);
+        IniFile fresh = IniFile::FromText("");
+        fresh.WriteString("S", "k", value);
+        for (const IniFile* saved : {&edited, &fresh}) {
+            const IniFile again = IniFile::FromText(saved->Text());
+            ASSERT_EQ(again.ReadString("S", "k", "<none>"), value) << shown(line) << " -> " << shown(saved->Text());
+            ASSERT_EQ(again.ReadString("S", "z", "<none>"), saved == &edited ? "1" : "<none>") << shown(line);
+        }
+    }
 }

@@ -312,3 +312,62 @@ TEST_F(Outcomes, AWriteCutByTheLinkSaysHowFarItGot)
     EXPECT_GT(out.groupsDone, 0);
     EXPECT_LT(out.groupsDone, out.groupsTotal);
 }
+
+TEST_F(Outcomes, AReadTheUnitRefusesIsIncompleteNamesItsGroupsAndSendsNothingBack)
+{
+    auto car = Record();
+    // The unit holds a methane configuration and gas map row 3 unlike the record's defaults.
+    for (int c = 0; c < ConfCar::kMapCols; ++c)
+        unit->StoreElement(14, 3 * ConfCar::kMapCols + c, 100 + c);
+    unit->StoreElement(53, 0, unit->StoredElement(53, 0) | ConfCar::kMethane);
+    const int32_t status = unit->StoredElement(53, 0);
+    unit->RefuseReadsOf(14, 3);
+    unit->RefuseReadsOf(53);
+    unit->ResetCounts();
+
+    const int32_t rowBefore = car->MappaCarburazione[3][5];
+    const int32_t statusBefore = car->StatoConfigurazione[0];
+    EXPECT_FALSE(car->ReadAll());
+    const TransferOutcome& out = car->LastTransfer();
+    EXPECT_FALSE(out.linkLost);
+    EXPECT_FALSE(out.Complete());
+    EXPECT_FALSE(out.RecordMatchesUnit());
+    EXPECT_EQ(out.groupsDone, out.groupsTotal);
+    EXPECT_EQ(out.refusedGroups, 2);
+    EXPECT_EQ(out.RefusedGroupKeys(),
+              (std::vector<std::string>{"Mappa3_0..Mappa3_19", "StatoConfigurazione0..StatoConfigurazione19"}));
+    EXPECT_EQ(out.refusals[0].row, 3);
+    EXPECT_EQ(out.refusals[0].id, ids::kGasMapRow);
+    EXPECT_TRUE(out.KeptGroupKeys().empty()) << "a read keeps nothing of its own";
+    // The refused fields keep what they held; their neighbours are the unit's.
+    EXPECT_EQ(car->MappaCarburazione[3][5], rowBefore);
+    EXPECT_EQ(car->MappaCarburazione[2][5], unit->StoredElement(14, 2 * ConfCar::kMapCols + 5));
+    EXPECT_EQ(car->StatoConfigurazione[0], statusBefore);
+    // The record's own status word was not sent back in place of the unit's.
+    EXPECT_EQ(unit->WriteCount(), 0);
+    EXPECT_EQ(unit->StoredElement(53, 0), status);
+
+    unit->RefuseReadsOf(14, 3, false);
+    unit->RefuseReadsOf(53, -1, false);
+    EXPECT_TRUE(car->ReadAll());
+    EXPECT_TRUE(car->LastTransfer().Complete());
+    EXPECT_TRUE(car->LastTransfer().RecordMatchesUnit());
+    EXPECT_EQ(car->MappaCarburazione[3][5], 105);
+    EXPECT_TRUE(car->GetStatusFlag(ConfCar::kMethane));
+}
+
+TEST_F(Outcomes, AWriteRefusalOfWhatTheUnitHoldsIsKeptNotLost)
+{
+    auto car = Record();
+    ASSERT_TRUE(car->ReadAll());
+    car->Flag1 = unit->StoredElement(3); // what the unit holds
+    car->NumeroCilindri = unit->StoredElement(20) == 4 ? 6 : 4;
+    unit->RefuseWritesOf(3);
+    unit->RefuseWritesOf(20);
+    EXPECT_EQ(car->WriteAll(), 1);
+    const TransferOutcome& out = car->LastTransfer();
+    EXPECT_TRUE(out.RecordMatchesUnit());
+    EXPECT_EQ(out.RefusedGroupKeys(), (std::vector<std::string>{"Flag1", "NumeroCilindri"}));
+    EXPECT_EQ(out.FirstRefusedKeys(5), (std::vector<std::string>{"NumeroCilindri"}));
+    EXPECT_EQ(out.KeptGroupKeys(), (std::vector<std::string>{"Flag1"}));
+}

@@ -301,7 +301,9 @@ TEST_F(Transfer, ReadsThatFailKeepTheRecordAndTheTransferGoesOn)
     auto car = Record();
     car->MappaCarburazione[1][1] = 123;
     unit->FailReads(true);
-    EXPECT_TRUE(car->ReadAll());
+    EXPECT_FALSE(car->ReadAll()) << "refused reads make no complete read";
+    EXPECT_FALSE(car->LastTransfer().linkLost);
+    EXPECT_EQ(car->LastTransfer().refusedGroups, car->LastTransfer().groupsTotal);
     EXPECT_EQ(car->MappaCarburazione[1][1], 123);
     EXPECT_EQ(Positions().back(), 100);
 }

@@ -78,6 +78,11 @@ TEST_F(ToolOutcomes, MessagesNameTheRealCause)
         {{"show", tooLong}, "longer than " + std::to_string(kPathMax) + " characters"},
         {{"new", tooLong}, "longer than " + std::to_string(kPathMax) + " characters"},
         {{"new", P("nofolder/x.vap")}, "the folder does not exist"},
+#ifndef _WIN32
+        // A short path whose name alone is more than a folder takes.
+        {{"new", P(std::string(252, 'n') + ".vap")}, "the file name is too long for its folder"},
+        {{"show", P(std::string(252, 'n') + ".vap")}, "the file name is too long for its folder"},
+#endif
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args[0] + " " + c.fragment);
@@ -144,13 +149,24 @@ TEST_F(ToolOutcomes, StaleScratchFilesOfTheToolGoAtStart)
         std::ofstream(file) << "x";
     for (const auto& file : kept)
         std::ofstream(file) << "x";
+    // The folder a plain read saves through, left by a killed run and by a live one.
+    const fs::path deadFolder = tmp / ("_devtool-" + dead + "-0a1b2c3e.tmp");
+    const fs::path liveFolder = tmp / ("_devtool-" + pid + "-0a1b2c3e.tmp");
+    for (const auto& folder : {deadFolder, liveFolder}) {
+        fs::create_directories(folder);
+        std::ofstream(folder / "car.vap") << "x";
+        fs::permissions(folder / "car.vap", fs::perms::owner_read);
+    }
 
     ASSERT_EQ(Run({"new", (dir / "out" / "a.vap").string()}), 0) << err.str();
     for (const auto& file : gone)
         EXPECT_FALSE(fs::exists(file)) << file;
     for (const auto& file : kept)
         EXPECT_TRUE(fs::exists(file)) << file;
+    EXPECT_FALSE(fs::exists(deadFolder));
+    EXPECT_TRUE(fs::exists(liveFolder / "car.vap"));
+    fs::permissions(liveFolder / "car.vap", fs::perms::owner_write, fs::perm_options::add);
     // Its own scratch files carry its name and do not stay.
     EXPECT_EQ(ScratchOwner(), "vtool");
-    EXPECT_EQ(std::distance(fs::directory_iterator(tmp), fs::directory_iterator()), 2);
+    EXPECT_EQ(std::distance(fs::directory_iterator(tmp), fs::directory_iterator()), 3);
 }

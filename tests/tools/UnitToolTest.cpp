@@ -15,7 +15,15 @@
 
 #ifdef VIRTUAL_UNIT_PATH
 #include <csignal>
+#include <fcntl.h>
+#include <stdlib.h>
 #include <sys/wait.h>
+#include <unistd.h>
+#endif
+#ifdef __linux__
+#include <cerrno>
+#include <cstring>
+#include <sys/mount.h>
 #include <unistd.h>
 #endif
 
@@ -186,6 +194,64 @@ TEST_F(UnitTool, ProgramsAGoodImageAndGivesUpOnACorruptOne)
     EXPECT_NE(err.str().find("trying again"), std::string::npos) << err.str();
 }
 
+TEST_F(UnitTool, LogReplacesOnlyWhatASaveMayAndNeverReportsAFailedRecordingAsDone)
+{
+    // A read-only target is refused before anything is recorded.
+    WriteText(P("locked.txt"), "old");
+    fs::permissions(P("locked.txt"), fs::perms::owner_read);
+    EXPECT_EQ(Run({"log", P("locked.txt"), "--seconds", "1"}), 1);
+    EXPECT_NE(err.str().find("the file is read-only"), std::string::npos) << err.str();
+    EXPECT_EQ(Bytes(P("locked.txt")), "old");
+    fs::permissions(P("locked.txt"), fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(Run({"log", (dir / "folder").string(), "--seconds", "1"}, "serial:" + P("no-such-port")), 2)
+        << "a good target, no unit";
+    EXPECT_FALSE(fs::exists(dir / "folder"));
+
+#ifndef _WIN32
+    // A link is followed: the file it names is replaced, the link stays.
+    WriteText(P("real.txt"), "old");
+    fs::create_symlink("real.txt", dir / "link.txt");
+    ASSERT_EQ(Run({"log", P("link.txt"), "--seconds", "1"}), 0) << err.str();
+    EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
+    EXPECT_EQ(Bytes(P("real.txt")).rfind("Acquisizione VAPORA, ", 0), 0u);
+#endif
+    for (const auto& entry : fs::directory_iterator(dir))
+        EXPECT_NE(entry.path().filename().string()[0], '~') << "no scratch file stays: " << entry.path();
+}
+
+#ifdef __linux__
+// A small file system of its own, filled up: needs root to mount.
+TEST_F(UnitTool, LogOntoAFullDiskExits1AndKeepsTheOldRecording)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "mounting a small tmpfs to fill needs root";
+    const fs::path full = dir / "full";
+    fs::create_directories(full);
+    if (mount("tmpfs", full.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
+    struct Unmount {
+        fs::path at;
+        ~Unmount() { umount2(at.c_str(), MNT_DETACH); }
+    } unmount{full};
+    WriteText(full / "drive.txt", "the previous recording");
+    {
+        // Fill what is left, less one page: the header fits, the records do not.
+        std::ofstream filler(full / "filler", std::ios::binary);
+        const std::string block(4096, 'x');
+        while (filler.write(block.data(), static_cast<std::streamsize>(block.size())) && filler.flush()) {
+        }
+    }
+    const std::uintmax_t size = fs::file_size(full / "filler");
+    fs::resize_file(full / "filler", size - 4096);
+
+    EXPECT_EQ(Run({"log", (full / "drive.txt").string(), "--seconds", "60"}), 1);
+    EXPECT_NE(err.str().find("the disk is full"), std::string::npos) << err.str();
+    EXPECT_EQ(out.str(), "") << "no 'recorded' line";
+    EXPECT_EQ(Bytes(full / "drive.txt"), "the previous recording");
+    EXPECT_EQ(std::distance(fs::directory_iterator(full), fs::directory_iterator()), 2) << "no scratch file stays";
+}
+#endif
+
 // ---- over a pseudo-terminal ----
 #ifdef VIRTUAL_UNIT_PATH
 
@@ -275,6 +341,54 @@ TEST_F(UnitTool, AUnitThatGoesSilentMidReadExits2AndKeepsTheOldFile)
     EXPECT_EQ(Run({"read", P("old.vap"), "--quiet"}, unit.Link()), 2);
     EXPECT_NE(err.str().find("link was lost during the read (read "), std::string::npos) << err.str();
     EXPECT_EQ(Bytes(P("old.vap")), "the previous read");
+}
+
+TEST_F(UnitTool, AReadTheUnitRefusesExits3NamesTheGroupAndWritesNoFile)
+{
+    VirtualUnit unit({"--refuse-read", "14:3"});
+    ASSERT_FALSE(unit.port.empty());
+    WriteText(P("old.vap"), "the previous read");
+    for (const bool plain : {false, true}) {
+        std::vector<std::string> args{"read", P(plain ? "new.vap" : "old.vap"), "--quiet"};
+        if (plain)
+            args.push_back("--plain");
+        EXPECT_EQ(Run(args, unit.Link()), 3);
+        EXPECT_NE(err.str().find("refused: Mappa3_0..Mappa3_19\n"), std::string::npos) << err.str();
+        EXPECT_NE(err.str().find("the unit refused to give 1 of "), std::string::npos) << err.str();
+        EXPECT_EQ(out.str(), "");
+    }
+    EXPECT_EQ(Bytes(P("old.vap")), "the previous read");
+    EXPECT_FALSE(fs::exists(P("new.vap")));
+}
+
+TEST_F(UnitTool, ExitCodesNameTheRealCause)
+{
+    // A refused value the unit already holds: nothing is lost, and the tool says which.
+    {
+        VirtualUnit unit({"--refuse-param", "3"});
+        ASSERT_FALSE(unit.port.empty());
+        ASSERT_EQ(Run({"read", P("a.vap"), "--quiet"}, unit.Link()), 0) << err.str();
+        EXPECT_EQ(Run({"write", P("a.vap"), "--quiet"}, unit.Link()), 0) << err.str();
+        EXPECT_NE(err.str().find("kept as it was: Flag1 "), std::string::npos) << err.str();
+        EXPECT_NE(out.str().find("wrote "), std::string::npos);
+    }
+
+    // Programming on a port that cannot be opened is no unit, as for every command...
+    const std::string image = SRecord('0', 0, {'V'}) + "\r\n" + SRecord('9', 0x8000, {}) + "\r\n";
+    WriteText(P("fw.s19"), image);
+    EXPECT_EQ(Run({"program", P("fw.s19")}, "serial:" + P("no-such-port")), 2);
+    EXPECT_NE(err.str().find("cannot open the link to the unit"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("No such file or directory"), std::string::npos) << err.str();
+
+    // ...but a port that opens with nothing answering is a failed programming.
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    const std::string silent = ptsname(master);
+    EXPECT_EQ(Run({"program", P("fw.s19")}, "serial:" + silent + "@115200,answer=5,gap=2,attempts=1,silent=1"), 4);
+    EXPECT_NE(err.str().find("programming failed"), std::string::npos) << err.str();
+    close(master);
 }
 
 #endif // VIRTUAL_UNIT_PATH

@@ -77,6 +77,8 @@ std::string Explain(const std::string& verb, const std::string& path, FileError 
         return "'" + path + "' is a folder, not a file";
     case FileError::PathTooLong:
         return target + "the path is longer than " + std::to_string(kPathMax) + " characters";
+    case FileError::NameTooLong:
+        return target + "the file name is too long for its folder";
     case FileError::NotConfiguration:
         return "'" + path + "' is not a valid configuration file";
     case FileError::ReadOnly:

@@ -1,6 +1,7 @@
 #include "UnitCommands.h"
 
 #include "LinkLibrary.h"
+#include "PortCheck.h"
 #include "Progress.h"
 #include "ToolCommands.h"
 
@@ -151,6 +152,7 @@ public:
     {
         SetLinkEnvironment(LinkSettingText(options));
         const fs::path file = env.library.empty() ? LinkLibrary::BesideProgram() : env.library;
+        libraryFolder_ = file.parent_path();
         if (!library_.Load(file))
             throw UnitFailure{kNoUnit, library_.Error()};
         link_ = library_.Create();
@@ -218,6 +220,12 @@ public:
         return s.str();
     }
 
+    // The link setting the library goes by: --link, the environment or its own file.
+    sernox::wire::LinkSetting Setting() const
+    {
+        return sernox::wire::ParseLinkSetting(sernox::wire::FindLinkSettingText(libraryFolder_));
+    }
+
     SerialLink& Link() { return *link_; }
     ConfCar& Car() { return *car_; }
     Clock& TheClock() { return clock_; }
@@ -228,6 +236,7 @@ private:
     Progress& progress_;
     Clock& clock_;
     LinkLibrary library_;
+    fs::path libraryFolder_;
     SerialLink* link_ = nullptr;
     std::unique_ptr<ConfCar> car_;
     bool lost_ = false;
@@ -301,6 +310,15 @@ int Read(const Options& o, Session& session, Progress& progress, std::ostream& o
         throw UnitFailure{kNoUnit, "the link was lost during the read (read " + std::to_string(outcome.groupsDone) +
                                        " of " + std::to_string(outcome.groupsTotal) + " groups); '" + target +
                                        "' was not written"};
+    // The groups the unit would not give hold the record's own values, not the unit's.
+    if (!outcome.refusals.empty()) {
+        for (const std::string& key : outcome.RefusedGroupKeys())
+            progress.Line("refused: " + key);
+        const size_t count = outcome.refusals.size();
+        throw UnitFailure{kRefused, "the unit refused to give " + std::to_string(count) + " of " +
+                                        std::to_string(outcome.groupsTotal) + " groups; '" + target +
+                                        "' was not written"};
+    }
 
     ConfCar& car = session.Car();
     if (!o.plain) {
@@ -354,12 +372,14 @@ int Write(const Options& o, Session& session, Progress& progress, std::ostream& 
         throw UnitFailure{kNoUnit, "the link was lost during the write (wrote " + std::to_string(outcome.groupsDone) +
                                        " of " + std::to_string(outcome.groupsTotal) +
                                        " groups); the unit holds part of '" + source + "'"};
-    if (!outcome.refused.empty() || outcome.refusedGroups > 0) {
+    // A refusal of what the unit already holds loses nothing: said, not failed.
+    for (const std::string& key : outcome.KeptGroupKeys())
+        progress.Line("kept as it was: " + key + " (the unit refused it but already holds the value sent)");
+    if (!outcome.refused.empty()) {
         for (const RefusedValue& value : outcome.refused)
             progress.Line("refused: " + value.key + " = " + std::to_string(value.sent) + " (the unit keeps " +
                           std::to_string(value.held) + ")");
-        const size_t count = outcome.refused.empty() ? static_cast<size_t>(outcome.refusedGroups)
-                                                     : outcome.refused.size();
+        const size_t count = outcome.refused.size();
         throw UnitFailure{kRefused, "the unit refused " + std::to_string(count) + " value" + (count == 1 ? "" : "s") +
                                         " of '" + source + "'"};
     }
@@ -387,6 +407,15 @@ int Program(const Options& o, Session& session, Progress& progress, std::ostream
     const bool encoded = EndsWithNoCase(firmware, ".pec");
     if (!encoded && !EndsWithNoCase(firmware, ".s19"))
         throw UnitFailure{kBadInput, "'" + firmware + "' is neither a .s19 nor a .pec firmware file"};
+
+    // Programming skips identification, so that a unit with broken software can be
+    // reflashed; but a port that cannot be opened at all is no unit, as for every command.
+    const sernox::wire::LinkSetting setting = session.Setting();
+    if (setting.kind == sernox::wire::LinkSetting::Kind::Invalid)
+        throw UnitFailure{kNoUnit, "cannot open the link to the unit: its setting cannot be understood (" +
+                                       setting.error + ")"};
+    if (std::string why; setting.kind == sernox::wire::LinkSetting::Kind::Serial && !PortOpens(setting.port, why))
+        throw UnitFailure{kNoUnit, "cannot open the link to the unit: '" + setting.port + "': " + why};
 
     // An encoded image is decoded into a working file of this command only.
     std::error_code ec;
@@ -457,6 +486,13 @@ int Log(const Options& o, Session& session, Progress& progress, std::ostream& ou
     const std::string target = o.operands[0];
     CheckTarget(target);
     const int seconds = o.seconds ? Number(*o.seconds, 1, kMaxLogSeconds, "--seconds") : kDefaultLogSeconds;
+    // Saved as every file is: a target that cannot be replaced is refused before recording,
+    // and the old one stays until the recording is whole on the disk.
+    ReplacingFile file;
+    if (!file.Open(LocalPath(target)))
+        throw UnitFailure{kBadInput, Explain("write", target, file.Error())};
+    auto failed = [&] { return UnitFailure{kBadInput, Explain("write", target, file.Error())}; };
+
     session.Connect();
     ConfCar& car = session.Car();
     SerialLink& link = session.Link();
@@ -464,13 +500,8 @@ int Log(const Options& o, Session& session, Progress& progress, std::ostream& ou
     link.ReadParam(ids::kFlag1, &car.Flag1);
     link.ReadParam(ids::kStatoConfigBlock, car.StatoConfigurazione);
     const double coefficient = car.GetStatusFlag(ConfCar::kMethane) ? kPressureCoeffCng : kPressureCoeffLpg;
-
-    // Recorded beside the target under a name of this process, renamed over it at the end.
-    const fs::path finalPath = LocalPath(target);
-    const fs::path scratch = fs::absolute(finalPath).parent_path() / ScratchName(kSaveScratchPrefix);
-    AcquisitionWriter writer;
-    if (!writer.Open(scratch, Now()))
-        throw UnitFailure{kBadInput, "cannot write '" + target + "'"};
+    if (!file.Append(AcquisitionHeader(Now())))
+        throw failed();
 
     Clock& clock = session.TheClock();
     const uint32_t duration = static_cast<uint32_t>(seconds) * 1000;
@@ -496,7 +527,10 @@ int Log(const Options& o, Session& session, Progress& progress, std::ostream& ou
                 // A failed status read is tried again on the next tick.
                 slow = link.ReadLive(1, block, &n) && DecodeStatusBlock(block, n, status) ? kSlowPeriod : 0;
             }
-            writer.Append(MakeRecordLine(clock.TickCount() - start, engine, status));
+            if (!file.Append(AcquisitionLine(MakeRecordLine(clock.TickCount() - start, engine, status)))) {
+                progress.Finish();
+                throw failed();
+            }
             ++records;
         }
         if (session.LinkLost()) {
@@ -506,13 +540,8 @@ int Log(const Options& o, Session& session, Progress& progress, std::ostream& ou
         progress.Report(static_cast<int>(static_cast<uint64_t>(tick + kLiveTickMs) * 100 / duration), false);
     }
     progress.Finish();
-    writer.Close();
-    std::error_code ec;
-    fs::rename(scratch, finalPath, ec);
-    if (ec) {
-        fs::remove(scratch, ec);
-        throw UnitFailure{kBadInput, "cannot write '" + target + "'"};
-    }
+    if (!file.Commit())
+        throw failed();
     if (lost)
         throw UnitFailure{kNoUnit, "the link was lost after " + std::to_string(records) + " records; '" + target +
                                        "' holds them"};
@@ -532,8 +561,8 @@ const char* UnitUsage()
            "  LINK: [--link SPEC] [--baud N] [--quiet]; SPEC as VAPORA_LINK: sim, or\n"
            "        serial:PORT[@BAUD][,answer=MS][,attempts=N][,silent=N][,gap=MS]\n"
            "        (default: VAPORA_LINK, else the in-process simulated unit)\n"
-           "  exit status: 0 done, 1 bad input, 2 no unit or link lost, 3 unit refused values,\n"
-           "               4 programming failed\n";
+           "  exit status: 0 done, 1 bad input, 2 no unit or link lost, 3 unit refused values\n"
+           "               or reads, 4 programming failed\n";
 }
 
 int RunUnit(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const UnitEnvironment& env)

@@ -35,6 +35,8 @@ const char kUsage[] =
     "  --ready-after N      answer 'not ready' to the first N ready polls\n"
     "  --battery-low        refuse firmware for a low battery\n"
     "  --refuse-param N     refuse every write of parameter number N (repeatable)\n"
+    "  --refuse-read N[:R]  refuse every read of parameter number N, or only of its\n"
+    "                       table row R (repeatable)\n"
     "  --corrupt PCT        corrupt this percentage of bytes, each direction\n"
     "  --drop PCT           drop this percentage of bytes, each direction\n"
     "  --delay MS           wait this long before every answer\n"
@@ -85,6 +87,7 @@ int main(int argc, char** argv)
     std::string scenario = "idle";
     bool batteryLow = false;
     std::vector<int> refusedParams;
+    std::vector<std::pair<int, int>> refusedReads;
 
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -126,6 +129,27 @@ int main(int argc, char** argv)
             batteryLow = true;
         } else if (arg == "--refuse-param") {
             refusedParams.push_back(static_cast<int>(number(0, 255)));
+        } else if (arg == "--refuse-read" && value) {
+            // N or N:ROW, both 0..255
+            auto part = [](const char*& p, long& out) {
+                if (*p < '0' || *p > '9')
+                    return false;
+                char* end = nullptr;
+                out = std::strtol(p, &end, 10);
+                p = end;
+                return out <= 255;
+            };
+            const char* p = value;
+            long number = 0, row = -1;
+            bool ok = part(p, number);
+            if (ok && *p == ':')
+                ok = part(++p, row);
+            if (!ok || *p != '\0') {
+                std::fprintf(stderr, "vapora-virtual-unit: bad value for --refuse-read\n%s", kUsage);
+                return 2;
+            }
+            refusedReads.emplace_back(static_cast<int>(number), static_cast<int>(row));
+            ++i;
         } else if (arg == "--corrupt") {
             line.faults.corrupt = number(0, 100) / 100;
         } else if (arg == "--drop") {
@@ -155,6 +179,8 @@ int main(int argc, char** argv)
     unit.SetBatteryLow(batteryLow);
     for (int number : refusedParams)
         unit.RefuseWritesOf(number);
+    for (const auto& [number, row] : refusedReads)
+        unit.RefuseReadsOf(number, row);
     unit.engine().SetScenario(*targets);
     sernox::wire::UnitServer server(unit);
 
