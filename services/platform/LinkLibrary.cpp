@@ -1,6 +1,22 @@
 #include "services/platform/LinkLibrary.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace vapora {
+
+QString LinkLibraryPath(const QString& programFolder)
+{
+    const QString beside = QDir(programFolder).filePath(QStringLiteral("SerNoxDL"));
+    const QString installed = QDir::cleanPath(programFolder + QStringLiteral("/../lib/vapora/SerNoxDL"));
+    for (const QString& candidate : {beside, installed}) {
+        const QFileInfo base(candidate);
+        for (const QString& file : {QStringLiteral("lib%1.so").arg(base.fileName()), base.fileName() + QStringLiteral(".dll")})
+            if (QFileInfo::exists(base.dir().filePath(file)))
+                return candidate;
+    }
+    return beside;
+}
 
 LinkLibrary::~LinkLibrary()
 {
