@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 namespace vapora {
 namespace {
 
@@ -61,7 +63,7 @@ TFormPortaSeriale::TFormPortaSeriale(TDataModuleMur* dictionary, const State& st
     at(labelNotaPorta_, 16, 192, 448, 82);
 
     buttonAggiorna_ = new QPushButton(QStringLiteral("A&ggiorna"), this);
-    buttonAggiorna_->setObjectName(QStringLiteral("ButtonAggiorna"));
+    buttonAggiorna_->setObjectName(QStringLiteral("ButtonAggiornaPorte"));
     at(buttonAggiorna_, 16, 280, 110, 28);
     connect(buttonAggiorna_, &QPushButton::clicked, this, [this] {
         // Keep what is selected now across the new list.
@@ -139,8 +141,10 @@ void TFormPortaSeriale::Fill()
     if (selected == nullptr)
         selected = listPorte_->topLevelItem(0);
     listPorte_->setCurrentItem(selected);
+    // The port's name as wide as it needs, but the description keeps at least half the list.
     listPorte_->resizeColumnToContents(0);
-    listPorte_->setColumnWidth(0, listPorte_->columnWidth(0) + fontMetrics().averageCharWidth() * 2);
+    const int widest = listPorte_->columnWidth(0) + fontMetrics().averageCharWidth() * 2;
+    listPorte_->setColumnWidth(0, std::min(widest, listPorte_->width() / 2));
     ShowNote();
 }
 
