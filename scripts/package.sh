@@ -14,8 +14,9 @@ CFLAGS="$(dpkg-buildflags --get CFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
 CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
 LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
 export CFLAGS CXXFLAGS LDFLAGS
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVAPORA_TESTS=OFF
-cmake --build "$build" -j"$(nproc)"
+# Only what the package holds is built (no benchmarks or developer tools).
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVAPORA_TESTS=OFF -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
+cmake --build "$build" -j"$(nproc)" --target vapora vapora-tool vapora-virtual-unit SerNoxDL install-data packaging-docs
 rm -f "$build"/vapora_*.deb
 (cd "$build" && cpack -G DEB)
 ls -l "$build"/vapora_*.deb
