@@ -1,13 +1,11 @@
 # What the Debian package installs, and CPack's DEB generator that makes it
 # (scripts/package.sh). Programs in /usr/bin, the link library where the
-# program loads it (/usr/lib/vapora), the main-folder template in
+# program loads it (/usr/lib/<multiarch>/vapora), the main-folder template in
 # /usr/share/vapora, from which each user's main folder is made.
-include(GNUInstallDirs)
-
 install(TARGETS vapora vapora-tool vapora-virtual-unit RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(TARGETS SerNoxDL LIBRARY DESTINATION lib/vapora)
+install(TARGETS SerNoxDL LIBRARY DESTINATION ${VAPORA_PRIVATE_LIBDIR})
 # No unit until the user chooses a port (a build tree keeps the simulated unit).
-install(FILES packaging/SerNoxDL.conf DESTINATION lib/vapora)
+install(FILES packaging/SerNoxDL.conf DESTINATION ${VAPORA_PRIVATE_LIBDIR})
 
 set(VAPORA_TEMPLATE_PERMISSIONS FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ
     DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
@@ -37,7 +35,7 @@ add_custom_command(OUTPUT ${packaging_out}/changelog.gz
 list(APPEND compressed ${packaging_out}/changelog.gz)
 add_custom_target(packaging-docs ALL DEPENDS ${compressed})
 
-install(FILES ${packaging_out}/changelog.gz packaging/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${packaging_out}/changelog.gz packaging/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vapora)
 install(FILES packaging/vapora.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES packaging/vapora.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES packaging/vapora-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME vapora.xml)
@@ -49,7 +47,14 @@ set(CPACK_PACKAGE_VENDOR Murazzoni)
 set(CPACK_PACKAGE_CONTACT "Murazzoni <vapora@murazzoni.it>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "workshop program for LPG and methane injection units")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Connects the PC to the gas injection control unit of a car through a serial adapter: reads and writes the unit's configuration, edits the gas and petrol maps, calibrates the mixture, shows live values, reads the diagnosis, records live values and reprograms the firmware. Includes vapora-tool for scripting and vapora-virtual-unit, a simulated unit on a serial line.")
+    "Vapora connects the PC of an installer of LPG and methane conversion kits to
+the gas injection control unit of a car through a serial adapter. It reads and
+writes the unit's configuration, edits the gas and petrol maps, calibrates the
+mixture, shows live values, reads the diagnosis, records live values and
+reprograms the unit's firmware. Each user's files live in ~/.local/share/Vapora.
+
+Includes vapora-tool, the command-line companion for scripting, and
+vapora-virtual-unit, a simulated unit on a serial line for demonstrations.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

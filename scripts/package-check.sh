@@ -42,7 +42,7 @@ lintian --fail-on error --display-info "$deb"
 
 echo "== install"
 DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y -qq "./$deb"
-for f in /usr/bin/vapora /usr/bin/vapora-tool /usr/bin/vapora-virtual-unit /usr/lib/vapora/libSerNoxDL.so \
+for f in /usr/bin/vapora /usr/bin/vapora-tool /usr/bin/vapora-virtual-unit /usr/lib/x86_64-linux-gnu/vapora/libSerNoxDL.so \
          /usr/share/vapora/DizVapora.dbf /usr/share/man/man1/vapora.1.gz /usr/share/applications/vapora.desktop; do
   [ -e "$f" ] || fail "$f is not installed"
 done

@@ -15,7 +15,8 @@ CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
 LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
 export CFLAGS CXXFLAGS LDFLAGS
 # Only what the package holds is built (no benchmarks or developer tools).
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVAPORA_TESTS=OFF -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVAPORA_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr \
+  -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
 cmake --build "$build" -j"$(nproc)" --target vapora vapora-tool vapora-virtual-unit SerNoxDL install-data packaging-docs
 rm -f "$build"/vapora_*.deb
 (cd "$build" && cpack -G DEB)

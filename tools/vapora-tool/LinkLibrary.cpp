@@ -43,7 +43,8 @@ fs::path LinkLibrary::Locate()
     std::error_code ec;
     if (fs::exists(beside, ec))
         return beside;
-    const fs::path installed = (beside.parent_path() / ".." / "lib" / "vapora" / beside.filename()).lexically_normal();
+    const fs::path installed =
+        (beside.parent_path() / ".." / VAPORA_PRIVATE_LIBDIR / beside.filename()).lexically_normal();
     return fs::exists(installed, ec) ? installed : beside;
 }
 
