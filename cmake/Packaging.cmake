@@ -51,7 +51,8 @@ set(CPACK_PACKAGE_DESCRIPTION
 the gas injection control unit of a car through a serial adapter. It reads and
 writes the unit's configuration, edits the gas and petrol maps, calibrates the
 mixture, shows live values, reads the diagnosis, records live values and
-reprograms the unit's firmware. Each user's files live in ~/.local/share/Vapora.
+reprograms the unit's firmware. Each user's files live in the folder
+~/.local/share/Vapora.
 
 Includes vapora-tool, the command-line companion for scripting, and
 vapora-virtual-unit, a simulated unit on a serial line for demonstrations.")
