@@ -129,9 +129,14 @@ TEST_F(UnitTool, BadInputExits1AndTouchesNothing)
 TEST_F(UnitTool, NoUnitOnTheLineExits2)
 {
     EXPECT_EQ(Run({"info"}, "serial:" + P("no-such-port") + "@57600"), 2);
+#ifdef _WIN32
+    // No port can be checked there before it is opened.
+    EXPECT_NE(err.str().find("cannot open the link"), std::string::npos) << err.str();
+#else
     // Told before the link is opened, naming the port (in the locale's language).
     EXPECT_NE(err.str().find(P("no-such-port") + " "), std::string::npos) << err.str();
     EXPECT_EQ(err.str().find("cannot open the link"), std::string::npos) << err.str();
+#endif
 }
 
 TEST_F(UnitTool, LogWritesTheLiveStripsRecordingFormat)
