@@ -13,7 +13,11 @@
 #include "model/UnitRules.h"
 #include "services/settings/GlobalData.h"
 #include "services/ui/DialogService.h"
+#include "services/i18n/WindowTexts.h"
+#include "services/platform/FilePaths.h"
 #include "widgets/TFormAttesa.h"
+#include "wire/LinkSetting.h"
+#include "wire/SerialPorts.h"
 
 #include <QApplication>
 #include <QDate>
@@ -70,6 +74,12 @@ void Connection::Connect(bool interactive, bool reload)
     ConfCar& car = *ctx_.car;
     const MessageTable& texts = *ctx_.messages;
 
+    portProblem_ = PortProblem();
+    if (!portProblem_.isEmpty()) {
+        if (interactive)
+            ShowError(texts.Text(QStringLiteral("MessErrConn")) + QStringLiteral("\n\n") + portProblem_);
+        return;
+    }
     if (!link.OpenLink()) {
         if (interactive)
             ShowError(texts.Text(QStringLiteral("MessErrConn")));
@@ -152,6 +162,54 @@ void Connection::Connect(bool interactive, bool reload)
 }
 
 void Connection::Disconnect() { ctx_.link->Disconnect(); }
+
+sernox::wire::ResolvedLink Connection::LinkInForce() const
+{
+    const QString settingsFile = ctx_.settings != nullptr ? ctx_.settings->SettingsFile() : QString();
+    return sernox::wire::ResolveLinkSetting(ctx_.libraryFolder.isEmpty() ? std::filesystem::path() : FsPath(ctx_.libraryFolder),
+                                            settingsFile.isEmpty() ? std::filesystem::path() : FsPath(settingsFile));
+}
+
+QString Connection::PortProblem() const
+{
+    using sernox::wire::LinkSetting;
+    const LinkSetting setting = sernox::wire::ParseLinkSetting(LinkInForce().text);
+    WindowTexts texts(ctx_.dictionary);
+    if (setting.kind == LinkSetting::Kind::None)
+        return texts.Get("MessPortaNonScelta",
+                         QString::fromUtf8("Nessuna porta seriale scelta: sceglierla dal menu Impostazioni > Porta "
+                                           "Seriale."));
+    if (setting.kind != LinkSetting::Kind::Serial)
+        return {};
+    const QString port = QString::fromStdString(setting.port);
+    const sernox::wire::PortCheck check = sernox::wire::CheckSerialPort(setting.port);
+    switch (check.state) {
+    case sernox::wire::PortCheck::State::Usable:
+        return {};
+    case sernox::wire::PortCheck::State::Missing:
+        return texts
+            .Get("MessPortaMancante",
+                 QString::fromUtf8("La porta seriale %1 non esiste: controllare che l'adattatore sia collegato, "
+                                   "oppure sceglierne un'altra dal menu Impostazioni > Porta Seriale."))
+            .arg(port);
+    case sernox::wire::PortCheck::State::NoAccess:
+        break;
+    }
+    const QString user = check.user.empty() ? QStringLiteral("$USER") : QString::fromStdString(check.user);
+    const QString group = check.group.empty() ? QStringLiteral("dialout") : QString::fromStdString(check.group);
+    if (check.loginPending)
+        return texts
+            .Get("MessPortaAttesaGruppo",
+                 QString::fromUtf8("L'utente %2 fa parte del gruppo %3, ma questa sessione è iniziata prima: "
+                                   "uscire dalla sessione e rientrare per aprire la porta seriale %1."))
+            .arg(port, user, group);
+    return texts
+        .Get("MessPortaNegata",
+             QString::fromUtf8("L'utente %2 non può aprire la porta seriale %1: deve far parte del gruppo %3.\n"
+                               "Per aggiungerlo, in un terminale: sudo adduser %2 %3\n"
+                               "poi uscire dalla sessione e rientrare."))
+        .arg(port, user, group);
+}
 
 Connection::Compatibility Connection::CheckCompatibility(int wordA, int wordB, int today, int lastWarning)
 {

@@ -3,6 +3,7 @@
 
 #include "model/UnitRules.h"
 #include "services/ui/DialogService.h"
+#include "wire/LinkChoice.h"
 
 #include <QString>
 
@@ -29,6 +30,16 @@ public:
     void ReadAgain();
     // True while a connect command runs (its own read follows).
     bool Connecting() const { return connecting_; }
+    // What keeps the link in force from opening, told before it is opened: no port
+    // chosen, a port that does not exist, one this user may not open. Empty when
+    // nothing can be seen to.
+    QString PortProblem() const;
+    // What the last connect found wrong with the port (empty when nothing): the
+    // silent first attempt leaves it for the start's no-connection text.
+    const QString& LastPortProblem() const { return portProblem_; }
+    // The link setting in force and where it comes from (the library's folder,
+    // the user's settings).
+    sernox::wire::ResolvedLink LinkInForce() const;
 
     // Compatibility check of the two words against the program's level 1029;
     // today is the day number (days since 30 Dec 1899).
@@ -56,6 +67,7 @@ private:
     MainPanels& panels_;
     QWidget* owner_;
     bool connecting_ = false;
+    QString portProblem_;
 };
 
 } // namespace vapora

@@ -69,6 +69,11 @@ void FileCommands::Open()
     const QString file = ctx_.dialogs->OpenFileName(owner_, d.openTitle, d.openFolder, Filter());
     if (file.isEmpty())
         return;
+    OpenFile(file);
+}
+
+void FileCommands::OpenFile(const QString& file)
+{
     ConfCar& car = *ctx_.car;
 
     TFormAttesa wait(owner_);

@@ -29,6 +29,8 @@ public:
                  std::function<ConfigFileDialogs()> dialogs);
 
     void Open();
+    // Open without the dialog: the file given on the command line or by another copy.
+    void OpenFile(const QString& file);
     void Save();
     void OpenInEditor();
 

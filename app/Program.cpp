@@ -10,9 +10,13 @@
 #include "services/platform/SingleInstance.h"
 #include "services/settings/GlobalData.h"
 #include "services/ui/DialogService.h"
+#include "services/i18n/WindowTexts.h"
+#include "services/platform/FilePaths.h"
+#include "model/MainFolder.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 
 namespace vapora {
 
@@ -28,8 +32,21 @@ Program::~Program() { TearDown(); }
 Program::Outcome Program::Start()
 {
     instance_ = std::make_unique<SingleInstance>(options_.instanceName);
-    if (!instance_->Claim())
+    if (!instance_->Claim()) {
+        const QString request = instance_->LeaveRequest(options_.files);
+        // Files must reach the running copy, or the user is told; a plain raise asks nothing.
+        if (!options_.files.isEmpty() && !instance_->WaitTaken(request, clock_, SingleInstance::kForwardTimeoutMs)) {
+            const QString folder = IsMainFolder(FsPath(QDir::currentPath())) ? QDir::currentPath()
+                                                                             : QtPath(UserMainFolder());
+            dialogs_.Message(nullptr, ctx_.applicationTitle,
+                             EarlyText(folder, "MessFileNonPassato",
+                                       QString::fromUtf8("Il programma è già aperto ma non ha potuto ricevere il "
+                                                         "file:\n%1\nAprirlo dal menu File > Apri del programma."))
+                                 .arg(options_.files.join(QLatin1Char('\n'))),
+                             MsgIcon::Error);
+        }
         return Outcome::SecondCopy;
+    }
 
     if (!PlatformSupported()) {
         dialogs_.Message(nullptr, UnsupportedPlatformTitle(), UnsupportedPlatformText(), MsgIcon::Error);
@@ -37,12 +54,14 @@ Program::Outcome Program::Start()
     }
 
     QCoreApplication::setApplicationName(ctx_.applicationTitle);
+    if (!PrepareMainFolder())
+        return Outcome::NoMainFolder;
     // What a killed run left behind; files of live runs and of the tool stay.
     RemoveStaleScratch(QDir::currentPath());
 
-    const QString path = options_.libraryPath.isEmpty()
-                             ? QCoreApplication::applicationDirPath() + QStringLiteral("/SerNoxDL")
-                             : options_.libraryPath;
+    const QString path = options_.libraryPath.isEmpty() ? LinkLibraryPath(QCoreApplication::applicationDirPath())
+                                                        : options_.libraryPath;
+    ctx_.libraryFolder = QFileInfo(path).absolutePath();
     if (!library_.Load(path)) {
         dialogs_.Message(nullptr, ctx_.applicationTitle, library_.ErrorText(), MsgIcon::Error);
         return Outcome::NoLibrary;
@@ -69,6 +88,8 @@ Program::Outcome Program::Start()
     screen_.SetMainWindow(main_.get());
     QObject::connect(instance_.get(), &SingleInstance::RaiseRequested, main_.get(),
                      [w = main_.get()] { RaiseWindow(w); });
+    QObject::connect(instance_.get(), &SingleInstance::FilesRequested, main_.get(), &TFormMain::OpenFiles);
+    main_->OpenFiles(options_.files); // once the start is over
     dataModule_ = std::make_unique<TDataModuleMur>(dialogs_);
     ctx_.dictionary = dataModule_.get();
     scarica_ = std::make_unique<TFormScarica>(ctx_);
@@ -76,6 +97,45 @@ Program::Outcome Program::Start()
     main_->SetScaricaForm(scarica_.get());
     main_->SetConfigForm(config_.get());
     return Outcome::Started;
+}
+
+bool Program::PrepareMainFolder()
+{
+    const std::filesystem::path templateFolder =
+        options_.templateFolder.isEmpty() ? InstalledTemplate(FsPath(QCoreApplication::applicationDirPath()))
+                                          : FsPath(options_.templateFolder);
+    const std::filesystem::path userFolder =
+        options_.userFolder.isEmpty() ? UserMainFolder() : FsPath(options_.userFolder);
+    const MainFolderChoice choice = ChooseMainFolder(FsPath(QDir::currentPath()), templateFolder, userFolder);
+    if (choice.templateFolder.empty())
+        return true; // a build tree or a main folder: as it always was
+
+    const TemplateRefresh refresh = RefreshFromTemplate(choice.templateFolder, choice.folder);
+    const QString folder = QtPath(choice.folder);
+    const bool usable = IsMainFolder(choice.folder) && QDir::setCurrent(folder);
+    if (refresh.Ok() && usable)
+        return true;
+    QStringList failures;
+    for (const std::string& line : refresh.failures)
+        failures << QString::fromStdString(line);
+    if (failures.size() > 5) // the first few name the cause
+        failures = failures.mid(0, 5) << QStringLiteral("...");
+    const QString text = EarlyText(usable ? folder : QtPath(choice.templateFolder), "MessCartellaDati",
+                                   QStringLiteral("Impossibile preparare la cartella dei dati %1:\n%2"))
+                             .arg(QDir::toNativeSeparators(folder), failures.join(QLatin1Char('\n')));
+    dialogs_.Message(nullptr, ctx_.applicationTitle, text, usable ? MsgIcon::Warning : MsgIcon::Error);
+    return usable;
+}
+
+QString Program::EarlyText(const QString& folder, const char* key, const QString& fallback)
+{
+    if (folder.isEmpty() || !IsMainFolder(FsPath(folder)))
+        return fallback;
+    TDataModuleMur dictionary(dialogs_);
+    if (!dictionary.Open(folder, QString::fromLatin1(kMainFolderMark)))
+        return fallback;
+    dictionary.SelectLanguage(GlobalData::StoredLanguage(options_.settingsKey));
+    return WindowTexts(&dictionary).Get(key, fallback);
 }
 
 int Program::Exec()

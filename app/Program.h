@@ -8,6 +8,7 @@
 #include "services/platform/LinkLibrary.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -25,9 +26,12 @@ class TFormScarica;
 
 struct ProgramOptions {
     QString instanceName = QStringLiteral("MURMutex");
-    QString libraryPath;                                  // empty: "SerNoxDL" beside the program
+    QString libraryPath; // empty: "SerNoxDL" beside the program, else where the package puts it
     QString settingsKey = QStringLiteral("Murazzoni\\Vapora");
     QString recordFile = QStringLiteral("default.mur");
+    QStringList files;      // to open after the start (absolute paths), or to hand to the running copy
+    QString templateFolder; // empty: the installed template, if any (<program>/../share/vapora)
+    QString userFolder;     // empty: the user's main folder ($XDG_DATA_HOME/Vapora)
 };
 
 class Program {
@@ -38,6 +42,7 @@ public:
         Unsupported,    // not a supported operating system
         NoLibrary,      // the link library did not load
         NoLinkObject,   // the library gave no link object
+        NoMainFolder,   // the user's main folder could not be made
     };
 
     Program(DialogService& dialogs, Clock& clock, ProgramOptions options = {});
@@ -62,6 +67,14 @@ public:
     LinkLibrary& Library() { return library_; }
 
 private:
+    // Works in the current folder when it is a main folder; else, when a template
+    // is installed, in the user's main folder made or refreshed from it. False,
+    // after a message, when that folder cannot be used.
+    bool PrepareMainFolder();
+    // A text for the time before the main window opens the dictionary: from the
+    // dictionary in folder, in the stored language; fallback without one.
+    QString EarlyText(const QString& folder, const char* key, const QString& fallback);
+
     DialogService& dialogs_;
     Clock& clock_;
     ProgramOptions options_;

@@ -308,8 +308,9 @@ void TFormMain::CreateMenus()
     });
 
     QMenu* settings = newMenu("MenuConfig", QStringLiteral("&Impostazioni"));
-    NewMenuItem(settings, "MenuComPort", nullptr)->setText(QStringLiteral("&Porta Seriale"));
-    settings->menuAction()->setVisible(false);
+    QAction* port = NewMenuItem(settings, "MenuComPort", nullptr);
+    port->setText(QStringLiteral("&Porta Seriale"));
+    connect(port, &QAction::triggered, this, &TFormMain::ChoosePort);
 
     QMenu* help = newMenu("MenuAiuto", QStringLiteral("&Aiuto"));
     QAction* about = NewMenuItem(help, "MenuAbout", nullptr);

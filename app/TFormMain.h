@@ -62,6 +62,12 @@ public:
     const QString& OpenDialogTitle() const { return openTitle_; }
     const QString& SaveDialogTitle() const { return saveTitle_; }
 
+    // Opens each file as File → open does, once the start is over and no
+    // other window of the program is open (the command line, another copy).
+    void OpenFiles(const QStringList& files);
+    // Settings → Serial port.
+    void ChoosePort();
+
     // The window's texts, in the order the dictionary is read.
     void LoadTexts();
     void LayoutVertical();
@@ -97,6 +103,7 @@ private:
     void RunEntry(int index);
     void ShowAbout();
     void ShowConfig();
+    void OpenPendingFiles();
 
     AppContext& ctx_;
     MessageTable messages_;
@@ -127,6 +134,8 @@ private:
     QString openTitle_ = QStringLiteral("Apri file di configurazione");
     QString saveTitle_ = QStringLiteral("Salva file di configurazione");
     std::vector<std::pair<QAction*, QAction*>> menuLinks_; // menu item, its action
+    QStringList pendingFiles_;
+    bool pendingScheduled_ = false;
 };
 
 } // namespace vapora

@@ -17,8 +17,13 @@
 #include "services/settings/GlobalData.h"
 #include "services/ui/DialogService.h"
 #include "services/ui/PaintNow.h"
+#include "services/i18n/WindowTexts.h"
+#include "TFormPortaSeriale.h"
+#include "wire/LinkChoice.h"
+#include "wire/SerialPorts.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -34,6 +39,7 @@ namespace vapora {
 namespace {
 
 constexpr uint32_t kSplashMinimumMs = 3000;
+constexpr int kPendingRetryMs = 300;
 
 // The window's own cursor: a large arrow, easy to follow on a workshop screen.
 QCursor BigArrowCursor()
@@ -142,8 +148,12 @@ void TFormMain::FormShow()
         // The splash must not hide the message.
         if (splash_ != nullptr)
             splash_->Normalize();
+        // A port that is not chosen, missing or closed to this user: say so and what to do.
+        QString text = messages_.NoConnection();
+        if (!connection_.LastPortProblem().isEmpty())
+            text += QStringLiteral("\n\n") + connection_.LastPortProblem();
         if (ctx_.dialogs != nullptr)
-            ctx_.dialogs->Message(this, ctx_.applicationTitle, messages_.NoConnection(), MsgIcon::Error);
+            ctx_.dialogs->Message(this, ctx_.applicationTitle, text, MsgIcon::Error);
         connection_.ChooseFuel();
     }
 
@@ -161,6 +171,67 @@ void TFormMain::FormShow()
     RepaintStatusBar();
     showHandled_ = true;
     QTimer::singleShot(0, this, &TFormMain::CloseSplash);
+    QTimer::singleShot(0, this, &TFormMain::OpenPendingFiles);
+}
+
+void TFormMain::OpenFiles(const QStringList& files)
+{
+    pendingFiles_ += files;
+    OpenPendingFiles();
+}
+
+void TFormMain::OpenPendingFiles()
+{
+    if (pendingFiles_.isEmpty() || terminated_)
+        return;
+    // Not over the start, another window or a transfer: tried again shortly.
+    if (!showHandled_ || splash_ != nullptr || QApplication::activeModalWidget() != nullptr ||
+        connection_.Connecting()) {
+        if (!pendingScheduled_) {
+            pendingScheduled_ = true;
+            QTimer::singleShot(kPendingRetryMs, this, [this] {
+                pendingScheduled_ = false;
+                OpenPendingFiles();
+            });
+        }
+        return;
+    }
+    const QStringList files = std::exchange(pendingFiles_, {});
+    for (const QString& file : files) {
+        files_.OpenFile(file);
+        ShowMatchMark();
+    }
+}
+
+void TFormMain::ChoosePort()
+{
+    if (ctx_.settings == nullptr || ctx_.dialogs == nullptr)
+        return;
+    TFormPortaSeriale::State state;
+    state.current = ctx_.settings->LinkChoice();
+    const sernox::wire::ResolvedLink link = connection_.LinkInForce();
+    if (link.source == sernox::wire::LinkSource::Environment)
+        state.fixedBy = QStringLiteral("VAPORA_LINK");
+    else if (link.source == sernox::wire::LinkSource::LibraryFile)
+        state.fixedBy = QDir::toNativeSeparators(QDir(ctx_.libraryFolder).filePath(QStringLiteral("SerNoxDL.conf")));
+    state.fixedSetting = QString::fromStdString(link.text);
+    TFormPortaSeriale form(ctx_.dictionary, state, [] { return sernox::wire::ListSerialPorts(); }, this);
+    if (ctx_.dialogs->Exec(&form) != QDialog::Accepted || form.Chosen().isEmpty() || form.Chosen() == state.current)
+        return;
+    WindowTexts texts(ctx_.dictionary);
+    if (!ctx_.settings->SetLinkChoice(form.Chosen())) {
+        ctx_.dialogs->Message(this, windowTitle(),
+                              texts.Get("MessSceltaNonSalvata", QStringLiteral("Impossibile salvare la scelta della "
+                                                                              "porta nelle impostazioni:\n%1"))
+                                  .arg(QDir::toNativeSeparators(ctx_.settings->SettingsFile())),
+                              MsgIcon::Error);
+        return;
+    }
+    if (ctx_.link != nullptr && ctx_.link->IsConnected() != 0)
+        ctx_.dialogs->Message(this, windowTitle(),
+                              texts.Get("MessPortaProssima", QStringLiteral("La nuova porta sarà usata alla prossima "
+                                                                            "connessione.")),
+                              MsgIcon::Information);
 }
 
 void TFormMain::CloseSplash()
@@ -225,7 +296,7 @@ void TFormMain::LoadTexts()
         if (QMenu* menu = findChild<QMenu*>(QString::fromLatin1(name)))
             lookup(name, [menu](const QString& t) { menu->setTitle(t); }, 0, menu->title());
     }
-    for (const char* name : {"MenuConnetti", "MenuDisconnetti", "MenuAbout", "MenuCambiaCarb"}) {
+    for (const char* name : {"MenuConnetti", "MenuDisconnetti", "MenuAbout", "MenuCambiaCarb", "MenuComPort"}) {
         if (QAction* item = findChild<QAction*>(QString::fromLatin1(name)))
             lookup(name, [item](const QString& t) { item->setText(t); }, 0, item->text());
     }

@@ -22,6 +22,7 @@ struct AppContext {
     Clock* clock = nullptr;
     MessageTable* messages = nullptr; // the main window's message texts
     QString mainFolder;               // set when the main window shows
+    QString libraryFolder;            // where the link library and its SerNoxDL.conf are
     QString applicationTitle = QStringLiteral("Vapora");
 };
 

@@ -1,9 +1,6 @@
 #include "LinkSetting.h"
 
 #include <charconv>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace sernox::wire {
@@ -44,6 +41,11 @@ LinkSetting ParseLinkSetting(std::string_view text)
     text = Trim(text);
     if (text.empty() || text == "sim")
         return {};
+    if (text == "none") {
+        LinkSetting none;
+        none.kind = LinkSetting::Kind::None;
+        return none;
+    }
     constexpr std::string_view kSerial = "serial:";
     if (text.substr(0, kSerial.size()) != kSerial)
         return Invalid("unknown link kind");
@@ -89,7 +91,7 @@ LinkSetting ParseLinkSetting(std::string_view text)
     return s;
 }
 
-std::string LinkFromConfText(std::string_view confText)
+std::string LinkFromConfText(std::string_view confText, std::string_view key)
 {
     std::istringstream lines{std::string(confText)};
     std::string line;
@@ -99,24 +101,10 @@ std::string LinkFromConfText(std::string_view confText)
         if (l.empty() || l[0] == '#' || l[0] == ';')
             continue;
         const auto eq = l.find('=');
-        if (eq != std::string_view::npos && Trim(l.substr(0, eq)) == "link")
+        if (eq != std::string_view::npos && Trim(l.substr(0, eq)) == key)
             link = std::string(Trim(l.substr(eq + 1)));
     }
     return link;
-}
-
-std::string FindLinkSettingText(const std::filesystem::path& libraryDir)
-{
-    if (const char* env = std::getenv("VAPORA_LINK"); env && !Trim(env).empty())
-        return env;
-    if (libraryDir.empty())
-        return {};
-    std::ifstream in(libraryDir / "SerNoxDL.conf", std::ios::binary);
-    if (!in)
-        return {};
-    std::ostringstream text;
-    text << in.rdbuf();
-    return LinkFromConfText(text.str());
 }
 
 } // namespace sernox::wire

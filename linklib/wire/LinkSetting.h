@@ -1,21 +1,20 @@
 #pragma once
-// Which unit the library talks to. The setting comes from the environment
-// variable VAPORA_LINK, else from the line "link=..." of SerNoxDL.conf beside
-// the library; without either, the in-process simulated unit.
+// Which unit the library talks to (see LinkChoice.h for where the setting
+// comes from):
 //
-//   sim
+//   sim                  the in-process simulated unit
+//   none                 no unit: the link never opens
 //   serial:PORT[@BAUD][,answer=MS][,attempts=N][,silent=N][,gap=MS]
 
 #include "WireClient.h"
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace sernox::wire {
 
 struct LinkSetting {
-    enum class Kind { Simulated, Serial, Invalid };
+    enum class Kind { Simulated, Serial, None, Invalid };
     Kind kind = Kind::Simulated;
     std::string port;
     WireTiming timing;
@@ -24,11 +23,7 @@ struct LinkSetting {
 
 LinkSetting ParseLinkSetting(std::string_view text);
 
-// The "link" value of a SerNoxDL.conf text; empty when it has none.
-std::string LinkFromConfText(std::string_view confText);
-
-// The setting's text from the environment or the file in libraryDir; empty
-// means the default.
-std::string FindLinkSettingText(const std::filesystem::path& libraryDir);
+// The value of `key` ("link" or "default") in a SerNoxDL.conf text; empty when it has none.
+std::string LinkFromConfText(std::string_view confText, std::string_view key = "link");
 
 } // namespace sernox::wire

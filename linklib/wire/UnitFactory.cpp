@@ -1,14 +1,17 @@
 #include "UnitFactory.h"
 
+#include "ConfiguredUnit.h"
 #include "LibraryDir.h"
+#include "LinkChoice.h"
 #include "QtSerialChannel.h"
 #include "SerialUnit.h"
 #include "sim/SimUnit.h"
 
 namespace sernox::wire {
 
-// A setting that cannot be understood gives a port that never opens: the
-// program then reports no unit rather than quietly working on a simulation.
+// No unit, or a setting that cannot be understood, gives a port that never
+// opens: the program then reports no unit rather than quietly working on a
+// simulation.
 std::unique_ptr<Unit> MakeUnit(const LinkSetting& setting)
 {
     switch (setting.kind) {
@@ -18,6 +21,7 @@ std::unique_ptr<Unit> MakeUnit(const LinkSetting& setting)
         return std::make_unique<SerialUnit>(
             std::make_unique<QtSerialChannel>(QString::fromStdString(setting.port), setting.timing.baud),
             setting.timing);
+    case LinkSetting::Kind::None:
     case LinkSetting::Kind::Invalid:
         break;
     }
@@ -26,7 +30,10 @@ std::unique_ptr<Unit> MakeUnit(const LinkSetting& setting)
 
 std::unique_ptr<Unit> MakeConfiguredUnit()
 {
-    return MakeUnit(ParseLinkSetting(FindLinkSettingText(LibraryDir())));
+    const std::filesystem::path libraryDir = LibraryDir();
+    return std::make_unique<ConfiguredUnit>(
+        [libraryDir] { return ResolveLinkSetting(libraryDir, UserSettingsFile()).text; },
+        [](const std::string& text) { return MakeUnit(ParseLinkSetting(text)); });
 }
 
 } // namespace sernox::wire

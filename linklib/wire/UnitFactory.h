@@ -9,7 +9,7 @@
 namespace sernox::wire {
 
 std::unique_ptr<Unit> MakeUnit(const LinkSetting& setting);
-// From the environment or SerNoxDL.conf beside the library.
+// The unit the setting in force names, looked up again at each opening (LinkChoice.h).
 std::unique_ptr<Unit> MakeConfiguredUnit();
 
 } // namespace sernox::wire

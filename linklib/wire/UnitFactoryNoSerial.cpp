@@ -4,7 +4,9 @@
 // instead of quietly working on a simulation.
 #include "UnitFactory.h"
 
+#include "ConfiguredUnit.h"
 #include "LibraryDir.h"
+#include "LinkChoice.h"
 #include "SerialUnit.h"
 #include "sim/SimUnit.h"
 
@@ -32,7 +34,10 @@ std::unique_ptr<Unit> MakeUnit(const LinkSetting& setting)
 
 std::unique_ptr<Unit> MakeConfiguredUnit()
 {
-    return MakeUnit(ParseLinkSetting(FindLinkSettingText(LibraryDir())));
+    const std::filesystem::path libraryDir = LibraryDir();
+    return std::make_unique<ConfiguredUnit>(
+        [libraryDir] { return ResolveLinkSetting(libraryDir, UserSettingsFile()).text; },
+        [](const std::string& text) { return MakeUnit(ParseLinkSetting(text)); });
 }
 
 } // namespace sernox::wire

@@ -1,6 +1,23 @@
 #include "services/platform/LinkLibrary.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace vapora {
+
+QString LinkLibraryPath(const QString& programFolder)
+{
+    const QString beside = QDir(programFolder).filePath(QStringLiteral("SerNoxDL"));
+    const QString installed =
+        QDir::cleanPath(programFolder + QStringLiteral("/../" VAPORA_PRIVATE_LIBDIR "/SerNoxDL"));
+    for (const QString& candidate : {beside, installed}) {
+        const QFileInfo base(candidate);
+        for (const QString& file : {QStringLiteral("lib%1.so").arg(base.fileName()), base.fileName() + QStringLiteral(".dll")})
+            if (QFileInfo::exists(base.dir().filePath(file)))
+                return candidate;
+    }
+    return beside;
+}
 
 LinkLibrary::~LinkLibrary()
 {

@@ -8,6 +8,12 @@
 
 namespace vapora {
 
+// The library the program loads, without prefix or suffix: "<programFolder>/SerNoxDL"
+// when it is beside the program (a build tree), else where the package installs it
+// (<programFolder>/../lib/<multiarch>/vapora), else beside the program all the same (its error then
+// names that place).
+QString LinkLibraryPath(const QString& programFolder);
+
 class LinkLibrary {
 public:
     LinkLibrary() = default;

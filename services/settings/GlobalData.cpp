@@ -17,6 +17,8 @@ const QString kValueLastWarning = QStringLiteral("LastWarning");
 const QString kValueCoeffPressione = QStringLiteral("CoeffPressione");
 const QString kValueCoeffPressioneCng = QStringLiteral("CoeffPressioneCng");
 const QString kValueMapColours = QStringLiteral("MapColours");
+// The same name the link library reads (linklib/wire/LinkChoice.h).
+const QString kValueLink = QStringLiteral("Link");
 
 constexpr int kDefaultComPort = 1;
 constexpr int kDefaultLanguage = 0;
@@ -58,11 +60,13 @@ GlobalData::GlobalData(const QString& keyText, DialogService& dialogs, const QSt
 
 GlobalData::~GlobalData() { Write(); }
 
-std::unique_ptr<QSettings> GlobalData::OpenStore() const
+std::unique_ptr<QSettings> GlobalData::OpenStore() const { return OpenStore(keyText_); }
+
+std::unique_ptr<QSettings> GlobalData::OpenStore(const QString& keyText)
 {
     // "Maker\Program" -> organisation and application, so that Windows uses
     // HKCU\Software\Maker\Program and other systems <config>/Maker/Program.conf.
-    QString text = keyText_;
+    QString text = keyText;
     text.replace(u'/', u'\\');
     const qsizetype cut = text.indexOf(u'\\');
     const QString organisation = cut < 0 ? text : text.left(cut);
@@ -119,6 +123,37 @@ void GlobalData::Write()
     store->setValue(kValueCoeffPressioneCng, coeffPressioneCng_);
     store->setValue(kValueMapColours, mapColours_);
     store->sync(); // a store that cannot be written loses the changes silently
+}
+
+QString GlobalData::LinkChoice() const
+{
+    const std::unique_ptr<QSettings> store = OpenStore();
+    return store->value(kValueLink).toString().trimmed();
+}
+
+bool GlobalData::SetLinkChoice(const QString& text)
+{
+    const std::unique_ptr<QSettings> store = OpenStore();
+    store->setValue(kValueLink, text.trimmed());
+    store->sync();
+    return store->status() == QSettings::NoError;
+}
+
+QString GlobalData::SettingsFile() const
+{
+#if defined(Q_OS_WIN)
+    return {};
+#else
+    return OpenStore()->fileName();
+#endif
+}
+
+int GlobalData::StoredLanguage(const QString& keyText)
+{
+    const std::unique_ptr<QSettings> store = OpenStore(keyText);
+    int language = kDefaultLanguage;
+    ReadInt(*store, kValueLanguage, &language);
+    return language;
 }
 
 int GlobalData::GetValue(int id) const

@@ -36,6 +36,18 @@ public:
     bool SetValue(int id, int value);
 
     const QString& MainPath() const { return mainPath_; }
+
+    // The user's choice of unit, in the link setting's syntax ("serial:/dev/ttyUSB0",
+    // "sim"); empty when none was made. Read from and written to the store at once,
+    // not at destruction: the link library and the tool read it from there.
+    QString LinkChoice() const;
+    bool SetLinkChoice(const QString& text);
+    // The store's file, as the link library finds it; empty where the store is
+    // not a file (the Windows registry).
+    QString SettingsFile() const;
+    // The language index the store holds, read without the rest (and without the
+    // reset message); 0 when it has none.
+    static int StoredLanguage(const QString& keyText);
     // The key path as the program names it: "\\Software\\" + key text.
     const QString& KeyPath() const { return keyPath_; }
 
@@ -52,6 +64,7 @@ public:
 
 private:
     std::unique_ptr<QSettings> OpenStore() const;
+    static std::unique_ptr<QSettings> OpenStore(const QString& keyText);
     void Read(DialogService& dialogs);
     void Write();
 

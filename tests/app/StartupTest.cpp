@@ -41,6 +41,7 @@ TEST(SingleInstance, SecondCopyAsksTheFirstToRaiseItsMinimisedWindow)
 
     SingleInstance second(name);
     EXPECT_FALSE(second.Claim());
+    EXPECT_FALSE(second.LeaveRequest({}).isEmpty());
     ASSERT_TRUE(raised.wait(3000));
     EXPECT_FALSE(window.isMinimized());
     EXPECT_TRUE(window.isVisible());

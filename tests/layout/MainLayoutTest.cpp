@@ -12,6 +12,8 @@
 #include "app/TFormMain.h"
 #include "app/TFormScarica.h"
 #include "app/TFormSceltaCarb.h"
+#include "app/TFormPortaSeriale.h"
+#include "wire/SerialPorts.h"
 #include "widgets/TFormAttesa.h"
 
 namespace vapora::test {
@@ -62,6 +64,19 @@ TEST_F(LayoutTest, SmallWindowsOfTheMainWindow)
         {
             TAboutBox form;
             Check(&form, QStringLiteral("About"));
+        }
+        {
+            // Long descriptions, a port that is away and the note of a fixed setting: all must fit.
+            TFormPortaSeriale form(dictionary.get(),
+                                   {QStringLiteral("serial:/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00"),
+                                    QStringLiteral("VAPORA_LINK"), QStringLiteral("serial:/dev/ttyUSB0@57600")},
+                                   [] {
+                                       return std::vector<sernox::wire::SerialPortInfo>{
+                                           {"/dev/ttyUSB0", "ttyUSB0", "Future Technology Devices International, Ltd FT232R USB UART (0403:6001)", true},
+                                           {"/dev/ttyACM0", "ttyACM0", "USB 2341:0043", true},
+                                           {"/dev/ttyS0", "ttyS0", "", false}};
+                                   });
+            Check(&form, QStringLiteral("PortaSeriale"));
         }
         for (bool connected : {true, false}) {
             TFormSceltaCarb form(dictionary.get(), connected, 0);

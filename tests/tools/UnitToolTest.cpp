@@ -137,7 +137,14 @@ TEST_F(UnitTool, BadInputExits1AndTouchesNothing)
 TEST_F(UnitTool, NoUnitOnTheLineExits2)
 {
     EXPECT_EQ(Run({"info"}, "serial:" + P("no-such-port") + "@57600"), 2);
+#ifdef _WIN32
+    // No port can be checked there before it is opened.
     EXPECT_NE(err.str().find("cannot open the link"), std::string::npos) << err.str();
+#else
+    // Told before the link is opened, naming the port (in the locale's language).
+    EXPECT_NE(err.str().find(P("no-such-port") + " "), std::string::npos) << err.str();
+    EXPECT_EQ(err.str().find("cannot open the link"), std::string::npos) << err.str();
+#endif
 }
 
 TEST_F(UnitTool, LogWritesTheLiveStripsRecordingFormat)
@@ -377,8 +384,8 @@ TEST_F(UnitTool, ExitCodesNameTheRealCause)
     const std::string image = SRecord('0', 0, {'V'}) + "\r\n" + SRecord('9', 0x8000, {}) + "\r\n";
     WriteText(P("fw.s19"), image);
     EXPECT_EQ(Run({"program", P("fw.s19")}, "serial:" + P("no-such-port")), 2);
-    EXPECT_NE(err.str().find("cannot open the link to the unit"), std::string::npos) << err.str();
-    EXPECT_NE(err.str().find("No such file or directory"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("the serial port " + P("no-such-port") + " does not exist"), std::string::npos)
+        << err.str();
 
     // ...but a port that opens with nothing answering is a failed programming.
     const int master = posix_openpt(O_RDWR | O_NOCTTY);

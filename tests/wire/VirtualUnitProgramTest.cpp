@@ -43,7 +43,6 @@ TEST(VirtualUnitProgram, TheLibraryReachesItThroughTheSetting)
     auto destroy = reinterpret_cast<vapora::DestroyClassInstanceFn>(dlsym(handle, "_DestroyClassInstance"));
     ASSERT_TRUE(create && destroy);
     vapora::SerialLink* link = create();
-    qunsetenv("VAPORA_LINK");
     ASSERT_NE(link, nullptr);
     Screen screen;
     link->AttachScreen(&screen);
@@ -71,6 +70,8 @@ TEST(VirtualUnitProgram, TheLibraryReachesItThroughTheSetting)
 
     destroy(link);
     dlclose(handle);
+    // Only now: the library reads the setting again whenever the link opens.
+    qunsetenv("VAPORA_LINK");
 }
 
 } // namespace

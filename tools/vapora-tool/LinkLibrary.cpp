@@ -37,6 +37,17 @@ fs::path LinkLibrary::BesideProgram()
 #endif
 }
 
+fs::path LinkLibrary::Locate()
+{
+    const fs::path beside = BesideProgram();
+    std::error_code ec;
+    if (fs::exists(beside, ec))
+        return beside;
+    const fs::path installed =
+        (beside.parent_path() / ".." / VAPORA_PRIVATE_LIBDIR / beside.filename()).lexically_normal();
+    return fs::exists(installed, ec) ? installed : beside;
+}
+
 bool LinkLibrary::Load(const fs::path& file)
 {
 #if defined(_WIN32)

@@ -17,6 +17,9 @@ public:
 
     // The library file beside the running program ("libSerNoxDL.so" or "SerNoxDL.dll").
     static std::filesystem::path BesideProgram();
+    // The library the program uses: beside it, else where the package installs it
+    // (<program folder>/../lib/<multiarch>/vapora); the one beside it when neither exists.
+    static std::filesystem::path Locate();
 
     // False with Error() set when the file cannot be loaded or lacks the exports.
     bool Load(const std::filesystem::path& file);

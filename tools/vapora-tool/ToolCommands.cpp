@@ -37,7 +37,8 @@ constexpr const char* kUsage =
     "       vapora-tool encode IN OUT\n"
     "       vapora-tool new OUT [--methane] [--official] [--scope N]\n"
     "       vapora-tool show FILE\n"
-    "       vapora-tool diff A B\n";
+    "       vapora-tool diff A B\n"
+    "       vapora-tool --version\n";
 
 bool StderrIsTerminal()
 {
@@ -402,6 +403,10 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     try {
         RemoveStaleScratch(args);
         const std::string& command = args[0];
+        if (command == "--version") {
+            out << "vapora-tool " << VAPORA_VERSION << "\n";
+            return 0;
+        }
         if (command == "--help" || command == "-h" || command == "help") {
             out << kUsage << UnitUsage();
             return 0;

@@ -2,6 +2,7 @@
 
 #include "LinkLibrary.h"
 #include "PortCheck.h"
+#include "PortCommands.h"
 #include "Progress.h"
 #include "ToolCommands.h"
 
@@ -15,6 +16,7 @@
 #include "model/ScratchFiles.h"
 #include "model/TransferOutcome.h"
 #include "model/UnitRules.h"
+#include "wire/LinkChoice.h"
 #include "wire/LinkSetting.h"
 
 #include <chrono>
@@ -151,8 +153,11 @@ public:
         : progress_(progress), clock_(env.clock != nullptr ? *env.clock : SystemClock())
     {
         SetLinkEnvironment(LinkSettingText(options));
-        const fs::path file = env.library.empty() ? LinkLibrary::BesideProgram() : env.library;
+        const fs::path file = env.library.empty() ? LinkLibrary::Locate() : env.library;
         libraryFolder_ = file.parent_path();
+        // Said before the link is opened: a port that is missing or closed to this user.
+        if (const auto problem = PortProblem(file.parent_path(), ItalianLocale()))
+            throw UnitFailure{kNoUnit, *problem};
         if (!library_.Load(file))
             throw UnitFailure{kNoUnit, library_.Error()};
         link_ = library_.Create();
@@ -223,7 +228,8 @@ public:
     // The link setting the library goes by: --link, the environment or its own file.
     sernox::wire::LinkSetting Setting() const
     {
-        return sernox::wire::ParseLinkSetting(sernox::wire::FindLinkSettingText(libraryFolder_));
+        return sernox::wire::ParseLinkSetting(
+            sernox::wire::ResolveLinkSetting(libraryFolder_, sernox::wire::UserSettingsFile()).text);
     }
 
     SerialLink& Link() { return *link_; }
@@ -558,9 +564,10 @@ const char* UnitUsage()
            "       vapora-tool unit write IN [--scope N] [LINK]\n"
            "       vapora-tool unit program FIRMWARE.s19|FIRMWARE.pec [LINK]\n"
            "       vapora-tool unit log OUT.txt [--seconds N] [LINK]\n"
+           "       vapora-tool unit ports\n"
            "  LINK: [--link SPEC] [--baud N] [--quiet]; SPEC as VAPORA_LINK: sim, or\n"
            "        serial:PORT[@BAUD][,answer=MS][,attempts=N][,silent=N][,gap=MS]\n"
-           "        (default: VAPORA_LINK, else the in-process simulated unit)\n"
+           "        (default: VAPORA_LINK, else the program's setting, see 'unit ports')\n"
            "  exit status: 0 done, 1 bad input, 2 no unit or link lost, 3 unit refused values\n"
            "               or reads, 4 programming failed\n";
 }
@@ -571,8 +578,13 @@ int RunUnit(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     try {
         std::vector<std::string> rest(args.begin() + (args.empty() ? 0 : 1), args.end());
         if (rest.empty())
-            throw UnitFailure{kBadInput, "expected info, read, write, program or log"};
+            throw UnitFailure{kBadInput, "expected info, read, write, program, log or ports"};
         const Options o = ParseOptions(rest);
+        if (what == "ports") {
+            ExpectOperands(o, 0, "nothing after ports");
+            SetLinkEnvironment(LinkSettingText(o));
+            return ListPorts((env.library.empty() ? LinkLibrary::Locate() : env.library).parent_path(), out);
+        }
         if (what != "info" && what != "read" && what != "write" && what != "program" && what != "log")
             throw UnitFailure{kBadInput, "unknown unit command '" + what + "'"};
         Progress progress(err, env.terminal, o.quiet);
