@@ -74,6 +74,7 @@ TFormAttesa::TFormAttesa(QWidget* owner)
 {
     setWindowTitle(QStringLiteral("Finestra di attesa"));
     const double k = ScreenScale();
+    scale_ = k;
     auto px = [k](int v) { return static_cast<int>(std::lround(v * k)); };
     auto at = [&px](QWidget* w, int x, int y, int wd, int ht) { w->setGeometry(px(x), px(y), px(wd), px(ht)); };
 
@@ -87,7 +88,7 @@ TFormAttesa::TFormAttesa(QWidget* owner)
     label1_->setObjectName(QStringLiteral("Label1"));
     label1_->setAlignment(Qt::AlignCenter);
     QFont f1 = label1_->font();
-    f1.setPixelSize(px(15));
+    f1.setPixelSize(px(kMessagePixels));
     label1_->setFont(f1);
     QPalette pal = label1_->palette();
     pal.setColor(QPalette::WindowText, Qt::black);
@@ -114,7 +115,43 @@ TFormAttesa::TFormAttesa(QWidget* owner)
 
 TFormAttesa::~TFormAttesa() { RemoveActivationHook(); }
 
-void TFormAttesa::SetMessage(const QString& text) { label1_->setText(text); }
+void TFormAttesa::SetMessage(const QString& text)
+{
+    label1_->setText(text);
+    FitMessage();
+}
+
+// The window keeps its size whatever the language: a message too long for one
+// line at the design size takes a smaller font, then a second line, and is
+// never cut.
+void TFormAttesa::FitMessage()
+{
+    const QString text = label1_->text();
+    const QRect room = label1_->contentsRect();
+    const int largest = std::max(1, static_cast<int>(std::lround(kMessagePixels * scale_)));
+    const int smallest = std::max(1, static_cast<int>(std::lround(kSmallestMessagePixels * scale_)));
+    QFont font = label1_->font();
+    bool wrap = false;
+    int size = largest;
+    for (; size > smallest; --size) {
+        font.setPixelSize(size);
+        const QFontMetrics fm(font);
+        if (fm.horizontalAdvance(text) <= room.width()) {
+            wrap = false;
+            break;
+        }
+        const QRect wrapped = fm.boundingRect(QRect(0, 0, room.width(), 10000), Qt::TextWordWrap, text);
+        if (wrapped.width() <= room.width() && wrapped.height() <= room.height()) {
+            wrap = true;
+            break;
+        }
+    }
+    font.setPixelSize(size);
+    if (size == smallest)
+        wrap = QFontMetrics(font).horizontalAdvance(text) > room.width();
+    label1_->setWordWrap(wrap);
+    label1_->setFont(font);
+}
 
 QString TFormAttesa::Message() const { return label1_->text(); }
 

@@ -45,7 +45,11 @@ protected:
     void hideEvent(QHideEvent* e) override;
 
 private:
+    static constexpr int kMessagePixels = 15;
+    static constexpr int kSmallestMessagePixels = 8;
+
     void OnProgress(int amount, bool add);
+    void FitMessage();
     void RemoveActivationHook();
 
     QLabel* label1_ = nullptr;
@@ -54,6 +58,7 @@ private:
     QWidget* animate1_ = nullptr;
     QMovie* movie_ = nullptr;
     QString suffix_;
+    double scale_ = 1.0;
     bool hooked_ = false;
     std::unique_ptr<ProgressTarget> target_;
 };
