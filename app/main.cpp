@@ -2,12 +2,14 @@
 #include "model/Clock.h"
 #include "app/Program.h"
 #include "services/ui/DialogService.h"
+#include "services/ui/WindowScaleStyle.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    vapora::UseWindowScaleStyle();
     vapora::QtDialogService dialogs;
     int code = 0;
     {
