@@ -368,7 +368,8 @@ void MapTools::LoadTexts(TDataModuleMur* d)
     if (d == nullptr || !d->Available())
         return;
     d->BeginLookups();
-    for (QAction* action : {undo_, redo_, rows_, columns_, both_, smooth_, compare_, showCompare_, colour_})
+    for (QAction* action : {grid_.MenuCopia(), grid_.MenuIncolla(), undo_, redo_, rows_, columns_, both_, smooth_,
+                            compare_, showCompare_, colour_})
         d->LookupControl(action);
     d->Lookup(QStringLiteral("FinestraConfrontaFile"), compareTitle_);
     d->Lookup(QStringLiteral("MessUndoRifiutato"), undoRefused_);
