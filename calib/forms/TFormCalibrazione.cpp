@@ -105,7 +105,6 @@ void TFormCalibrazione::BuildControls()
     UseWindowFont(this, k, 14);
     vapora::FixedDialogFrame(this);
     setFixedSize(Scaled(k, 800), Scaled(k, 600));
-    setWindowState(Qt::WindowMaximized);
     QFont big = font();
     big.setPixelSize(Scaled(k, 22));
     big.setBold(true);
@@ -237,6 +236,7 @@ void TFormCalibrazione::BuildControls()
     connect(buttonCalStrada_, &QPushButton::clicked, this, &TFormCalibrazione::ButtonCalStradaClick);
     connect(buttonEsci_, &QPushButton::clicked, this, [this] { done(kModalCancel); });
 
+    MaximiseAroundDesign(this, size(), QStringLiteral("PanelCalibrazione"));
     for (QWidget* w : findChildren<QWidget*>())
         w->installEventFilter(this);
 }
