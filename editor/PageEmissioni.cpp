@@ -157,7 +157,7 @@ void PageEmissioni::MarkStepColumn(int oldColumn, int newColumn)
 
 void PageEmissioni::Resized()
 {
-    const int width = std::max(static_cast<int>(form_.width() * 0.98) - 16, 400);
+    const int width = std::max(std::min(static_cast<int>(form_.width() * 0.98), form_.PageRoom()) - 16, 400);
     const int column = width / 23 - 1;
     const int rowHeight = static_cast<int>(kDesignRowHeight * std::max(1.0, form_.height() / 600.0));
     for (StepGrid* grid : {GridPassi, GridTempi, GridOpenLoop}) {

@@ -92,8 +92,10 @@ void StepGrid::SetCellFill(int column, int row, const QColor& colour)
 
 int StepGrid::FittingPixels(QFont design) const
 {
-    // The room the style gives a cell's text: its column less a margin on each side.
-    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    // The room the style gives a cell's text: its column less the grid line
+    // and a margin on each side.
+    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) +
+                       (showGrid() ? 1 : 0);
     auto fits = [this, margin](const QFont& f) {
         const QFontMetrics fm(f);
         for (int r = 0; r < rowCount(); ++r) {
