@@ -40,6 +40,7 @@ public:
 
 protected:
     bool event(QEvent* e) override;
+    void changeEvent(QEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void hideEvent(QHideEvent* e) override;
@@ -50,8 +51,10 @@ private:
 
     void OnProgress(int amount, bool add);
     void FitMessage();
+    void FitCaption();
     void RemoveActivationHook();
 
+    QWidget* panel_ = nullptr;
     QLabel* label1_ = nullptr;
     QProgressBar* progressBar1_ = nullptr;
     QLabel* label2_ = nullptr;
