@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QMenu>
 #include <QPainter>
@@ -135,8 +136,23 @@ void MapTools::BeginStep()
 {
     if (depth_++ > 0)
         return;
-    history_.Follow(Now());
+    FollowRecord();
     before_ = history_.Seen();
+}
+
+void MapTools::FollowRecord()
+{
+    if (history_.Follow(Now()))
+        EndComparison();
+}
+
+void MapTools::EndComparison()
+{
+    if (!reference_.has_value())
+        return;
+    reference_.reset();
+    referenceName_.clear();
+    SetComparisonShown(false);
 }
 
 void MapTools::EndStep()
@@ -149,7 +165,7 @@ void MapTools::EndStep()
 void MapTools::Follow()
 {
     if (depth_ == 0)
-        history_.Follow(Now());
+        FollowRecord();
 }
 
 void MapTools::Undo() { RunHistory(true); }
@@ -230,7 +246,9 @@ bool MapTools::CompareWith(const QString& fileName)
         ctx_.dialogs->Message(&grid_, Caption(), compareFailed_, MsgIcon::Error);
         return false;
     }
+    FollowRecord(); // a file loaded since must not end the comparison asked for now
     reference_ = ReadMapState(file, kind_);
+    referenceName_ = QFileInfo(fileName).fileName();
     SetComparisonShown(true);
     return true;
 }
@@ -241,6 +259,7 @@ void MapTools::SetComparisonShown(bool on)
     showCompare_->setEnabled(reference_.has_value());
     showCompare_->setChecked(shown_);
     grid_.update();
+    emit comparisonChanged();
 }
 
 void MapTools::SetHeatMap(bool on)
