@@ -2,6 +2,7 @@
 
 #include "services/ui/CellText.h"
 #include "services/ui/Scaling.h"
+#include "support/Contrast.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -90,6 +91,13 @@ void CheckLabel(const QLabel* label, const QString& where, QStringList& out)
         out << where + QStringLiteral(": text \"%1\" is %2 px wide in %3").arg(text).arg(width).arg(room.width());
     else if (height > room.height() + 1)
         out << where + QStringLiteral(": text \"%1\" is %2 px tall in %3").arg(text).arg(height).arg(room.height());
+}
+
+void CheckContrast(const QLabel* label, const QString& where, QStringList& out)
+{
+    const QString problem = ContrastProblem(label);
+    if (!problem.isEmpty())
+        out << where + QStringLiteral(": ") + problem;
 }
 
 void CheckButton(const QAbstractButton* button, const QString& where, QStringList& out)
@@ -375,8 +383,10 @@ QStringList CheckLayout(QWidget* window, const LayoutRules& rules)
             CheckScrollArea(area, where, out);
         for (const QString& text : CutTexts(w))
             out << where + QStringLiteral(": drawn text \"%1\" cut").arg(text);
-        if (auto* label = qobject_cast<QLabel*>(w))
+        if (auto* label = qobject_cast<QLabel*>(w)) {
             CheckLabel(label, where, out);
+            CheckContrast(label, where, out);
+        }
         else if (auto* bar = qobject_cast<QTabBar*>(w))
             CheckTabs(bar, where, rules, out);
         else if (auto* button = qobject_cast<QAbstractButton*>(w); button && !button->parent()->inherits("QTabBar"))
