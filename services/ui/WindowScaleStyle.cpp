@@ -14,6 +14,7 @@ namespace vapora {
 namespace {
 // The text size the style's own indicators are drawn for.
 constexpr int kDesignTextPixels = 13;
+const char* const kFollowing = "followsWindowScale";
 } // namespace
 
 WindowScaleStyle::WindowScaleStyle() { setObjectName(QStringLiteral("WindowScaleStyle")); }
@@ -49,8 +50,11 @@ int WindowScaleStyle::pixelMetric(PixelMetric metric, const QStyleOption* option
 QFont WindowScaleStyle::MenuFont(const QWidget* menu)
 {
     const QWidget* from = menu->parentWidget();
-    if (from == nullptr)
-        return menu->font();
+    if (from == nullptr) {
+        // A menu of no window pops up over the one in use when it first shows.
+        const QWidget* active = QApplication::activeWindow();
+        return active != nullptr && active != menu ? active->font() : menu->font();
+    }
     // A menu of a menu bar or a submenu reads as the bar or menu it opens from;
     // a pop-up of a control as the control's window.
     if (qobject_cast<const QMenuBar*>(from) != nullptr || qobject_cast<const QMenu*>(from) != nullptr)
@@ -61,10 +65,20 @@ QFont WindowScaleStyle::MenuFont(const QWidget* menu)
 void WindowScaleStyle::polish(QWidget* widget)
 {
     QProxyStyle::polish(widget);
-    if (auto* menu = qobject_cast<QMenu*>(widget)) {
+    auto* menu = qobject_cast<QMenu*>(widget);
+    if (menu == nullptr)
+        return;
+    auto follow = [menu] {
         const QFont font = MenuFont(menu);
         if (QFontInfo(font).pixelSize() != QFontInfo(menu->font()).pixelSize())
             menu->setFont(font);
+    };
+    follow();
+    // Again each time it opens, before it measures its items: a menu may drop
+    // from another window than the one it was first shown over.
+    if (!menu->property(kFollowing).toBool()) {
+        menu->setProperty(kFollowing, true);
+        QObject::connect(menu, &QMenu::aboutToShow, menu, follow);
     }
 }
 

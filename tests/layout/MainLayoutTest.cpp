@@ -8,6 +8,8 @@
 #include "services/ui/DialogService.h"
 
 #include <QDirIterator>
+#include <QFontInfo>
+#include <QMenu>
 #include <QMessageBox>
 #include <QRegularExpression>
 
@@ -146,6 +148,13 @@ TEST_F(LayoutTest, MainWindow)
         ASSERT_EQ(dictionary->LanguageIndex(), language);
         CheckMaximised(&form, QStringLiteral("Main"));
         CheckStatusPanels(form, *dictionary);
+        // The language menu belongs to no window: it takes the scale of the one it pops up over.
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        QMenu* languages = dictionary->PopupMenuLingue();
+        languages->popup(form.mapToGlobal(QPoint(20, 20)));
+        EXPECT_GE(QFontInfo(languages->font()).pixelSize() * 10, QFontInfo(form.font()).pixelSize() * 9);
+        languages->close();
     }
 }
 
