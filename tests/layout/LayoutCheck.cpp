@@ -378,7 +378,7 @@ QStringList CheckLayout(QWidget* window, const LayoutRules& rules)
             out << where + QStringLiteral(": %1,%2 %3x%4 outside %5 (%6x%7)")
                                .arg(w->x()).arg(w->y()).arg(w->width()).arg(w->height())
                                .arg(Name(parent)).arg(parent->width()).arg(parent->height());
-        // Content that scrolls may lie anywhere in its area, but its texts must still stand whole.
+        // Content that scrolls may lie anywhere in its area (above), but its texts must still stand whole.
         if (auto* area = qobject_cast<QScrollArea*>(w))
             CheckScrollArea(area, where, out);
         for (const QString& text : CutTexts(w))
@@ -386,8 +386,7 @@ QStringList CheckLayout(QWidget* window, const LayoutRules& rules)
         if (auto* label = qobject_cast<QLabel*>(w)) {
             CheckLabel(label, where, out);
             CheckContrast(label, where, out);
-        }
-        else if (auto* bar = qobject_cast<QTabBar*>(w))
+        } else if (auto* bar = qobject_cast<QTabBar*>(w))
             CheckTabs(bar, where, rules, out);
         else if (auto* button = qobject_cast<QAbstractButton*>(w); button && !button->parent()->inherits("QTabBar"))
             CheckButton(button, where, out);

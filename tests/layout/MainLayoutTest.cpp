@@ -136,6 +136,27 @@ void CheckStatusPanels(TFormMain& form, TDataModuleMur& dictionary)
         }
 }
 
+// One name for each fuel in each language, in every window: the English
+// program says CNG and LPG, the Italian one Metano and GPL.
+TEST(Dictionary, OneNameForEachFuelInEachLanguage)
+{
+    const QRegularExpression notEnglish(QStringLiteral("\\b(methane|metano|gpl)\\b"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpression notItalian(QStringLiteral("\\b(cng|lpg|methane)\\b"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    const QDir data(QStringLiteral(VAPORA_SOURCE "/data"));
+    for (const QString& path : test::ShippedDictionarySources(data)) {
+        DictionarySource source;
+        ASSERT_TRUE(ReadDictionarySource(path, &source)) << path.toStdString();
+        for (const QStringList& row : source.rows) {
+            EXPECT_FALSE(row.value(1).contains(notItalian)) << row.value(0).toStdString() << ": "
+                                                           << row.value(1).toStdString();
+            EXPECT_FALSE(row.value(2).contains(notEnglish)) << row.value(0).toStdString() << ": "
+                                                           << row.value(2).toStdString();
+        }
+    }
+}
+
 TEST_F(LayoutTest, MainWindow)
 {
     for (int language = 0; language < dictionary->LanguageCount(); ++language) {
