@@ -23,6 +23,8 @@
 #include <QMenuBar>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace vapora {
 namespace {
 
@@ -91,7 +93,8 @@ TFormMain::TFormMain(AppContext& context, QWidget* parent)
     });
     QFont barFont(QStringLiteral("DejaVu Sans"));
     barFont.setBold(true);
-    barFont.setPixelSize(Scaled(scale_, 13));
+    // Rounded down: the texts must not grow faster than the panels they are drawn in.
+    barFont.setPixelSize(std::max(1, static_cast<int>(13 * scale_)));
     statusBar_->setFont(barFont);
     statusBar_->setFixedHeight(QFontMetrics(barFont).height() + 8);
     const int widths[StatusBarMain::kPanels] = {230, 280, 215, 60};

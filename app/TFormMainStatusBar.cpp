@@ -2,7 +2,9 @@
 
 #include "services/ui/CellText.h"
 
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QStyle>
 #include <qdrawutil.h>
 
@@ -86,9 +88,25 @@ void StatusBarMain::paintEvent(QPaintEvent*)
             textLeft = inner.left() + 2; // the standard panel's own inset
             break;
         }
-        DrawCellText(p, this, QRect(textLeft, inner.top(), inner.right() - textLeft, inner.height()), textFlags, texts_[i]);
+        // A text longer than its panel ends in an ellipsis; the tooltip shows it whole.
+        DrawElidedCellText(p, this, QRect(textLeft, inner.top(), inner.right() + 1 - textLeft, inner.height()),
+                           textFlags, texts_[i]);
         p.restore();
     }
+}
+
+bool StatusBarMain::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QString whole = ElidedTextAt(this, help->pos());
+        if (whole.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), whole, this);
+        return true;
+    }
+    return QStatusBar::event(event);
 }
 
 void StatusBarMain::mouseDoubleClickEvent(QMouseEvent*)

@@ -35,6 +35,7 @@ public:
     static constexpr QColor kLpg{255, 255, 0};
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 

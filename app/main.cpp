@@ -2,6 +2,7 @@
 #include "model/Clock.h"
 #include "app/Program.h"
 #include "services/ui/DialogService.h"
+#include "services/ui/WindowScaleStyle.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -9,6 +10,7 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    vapora::UseWindowScaleStyle();
     vapora::QtDialogService dialogs;
     vapora::ProgramOptions options;
     // Files to open ("vapora car.vap", as the desktop starts it), made absolute here:

@@ -112,6 +112,8 @@ public:
     void PageShow() override;
     void Resized() override;
     void WriteRowTitles();
+    // Each grid's font, after its texts or column widths change.
+    void FitFonts();
     // The step column marker moved.
     void MarkStepColumn(int oldColumn, int newColumn);
 

@@ -45,7 +45,7 @@ void Colour(QLabel* label, const QColor& text)
 {
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, text);
-    p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 160));
+    p.setColor(QPalette::Disabled, QPalette::WindowText, LiveStrip::kProbeOffText);
     label->setPalette(p);
 }
 
@@ -82,7 +82,7 @@ LiveStrip::LiveStrip(TFormConfig& form) : QFrame(nullptr), form_(form)
     big.setPointSizeF(big.pointSizeF() * 1.3);
     Label("LabGas")->setFont(big);
     Label("LabGas")->setText(QStringLiteral("BENZINA"));
-    Colour(Label("LabGas"), kRed);
+    Colour(Label("LabGas"), kWarningText);
     Label("LabCutoff")->setText(QStringLiteral("CUTOFF"));
     Label("LabCutoff")->hide();
     Colour(Label("LabCutoff"), QColor(255, 128, 0));
@@ -287,11 +287,11 @@ void LiveStrip::Update()
     Label("LabCorrBenzina")->setText(car.HasPetrolMap() ? form_.PetrolCorrectionText()
                                                         : form_.Text(QStringLiteral("MessND")));
 
-    Colour(Label("LabTps"), (engine_.flags & kEngineIdle) ? kRed : kYellow);
+    Colour(Label("LabTps"), (engine_.flags & kEngineIdle) ? kWarningText : kYellow);
     const double reference = car.GetParam(5);
     auto lambdaFill = [&](QLabel* label, double lambda, bool enabled) {
         const bool rich = car.IsLambdaBit0() ? lambda > reference : lambda < reference;
-        Fill(label, rich ? kGreen : kRed);
+        Fill(label, rich ? kRichFill : kLeanFill);
         label->setEnabled(enabled);
     };
     lambdaFill(Label("LabLambda"), engine_.lambda, (status_.flags & kUnitProbe1Enabled) != 0);
@@ -308,7 +308,7 @@ void LiveStrip::Update()
         const bool onGas = (status_.flags & kUnitOnGas) != 0;
         Label("LabGas")->setText(onGas ? form_.Text(QStringLiteral("LabelFunzGas"))
                                        : form_.Text(QStringLiteral("LabelFunzBenzina")));
-        Colour(Label("LabGas"), onGas ? kYellow : kRed);
+        Colour(Label("LabGas"), onGas ? kYellow : kWarningText);
     }
 }
 

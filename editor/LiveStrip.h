@@ -24,8 +24,14 @@ public:
     static constexpr int kSlowPeriod = 10;
     static inline const QColor kNavy{0, 0, 128};
     static inline const QColor kYellow{255, 255, 0};
-    static inline const QColor kGreen{0, 128, 0};
-    static inline const QColor kRed{255, 0, 0};
+    // On the navy strip the colours a shade lighter or darker than the
+    // classic ones, so that what they say can be read: a warning in light red,
+    // the probe's rich and lean fills under yellow figures, a probe switched
+    // off in light grey.
+    static inline const QColor kWarningText{255, 100, 100};
+    static inline const QColor kRichFill{0, 110, 0};
+    static inline const QColor kLeanFill{200, 0, 0};
+    static inline const QColor kProbeOffText{230, 230, 230};
 
     explicit LiveStrip(TFormConfig& form);
 

@@ -162,16 +162,24 @@ void MapGrid::paintEvent(QPaintEvent* event)
             painter.restore();
         }
 
-    // The marker goes over the data cells only, on top of their text.
+    // The marker goes over the data cells only, on top of their text: a ring
+    // in its colour around a light wash of it, so the number under it still reads.
     QPoint point;
     QColor colour;
     if (marker_ && marker_(point, colour)) {
         const QRect data = CellRect(1, 1).united(CellRect(LastColumn(), LastRow()));
         painter.setClipRect(data);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(Qt::black, 1));
-        painter.setBrush(colour);
+        QColor wash = colour;
+        wash.setAlpha(kMarkerWashAlpha);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(wash);
         painter.drawEllipse(point, kMarkerRadius, kMarkerRadius);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(Qt::black, 1));
+        painter.drawEllipse(point, kMarkerRadius, kMarkerRadius);
+        painter.setPen(QPen(colour, 3));
+        painter.drawEllipse(QPointF(point), kMarkerRadius - 2.0, kMarkerRadius - 2.0);
     }
 }
 

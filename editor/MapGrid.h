@@ -72,6 +72,7 @@ public:
     QSize minimumSizeHint() const override;
 
     static constexpr int kMarkerRadius = 10;
+    static constexpr int kMarkerWashAlpha = 60; // of 255: the cell's number stays readable through it
     static const QColor kCellColor;     // light grey
     static const QColor kFocusColor;    // dark blue
     static const QColor kSelectedColor; // navy

@@ -60,6 +60,38 @@ void LookupInto(TDataModuleMur* d, const char* key, QString& target, int limit =
     d->Lookup(QString::fromLatin1(key), target, limit);
 }
 
+// Says on the page, while the map is compared, with which file and what the
+// colours mean: a map all red otherwise says nothing of why.
+class ComparisonNote final : public QLabel {
+public:
+    ComparisonNote(MapTools* tools, QWidget* parent)
+        : QLabel(parent), tools_(tools),
+          template_(QString::fromUtf8("Confronto con %1: rosso dove la mappa è più alta, blu dove è più bassa"))
+    {
+        setObjectName(QStringLiteral("LabelConfronto"));
+        setWordWrap(true);
+        connect(tools, &MapTools::comparisonChanged, this, &ComparisonNote::Refresh);
+        Refresh();
+    }
+
+    void LoadText(TDataModuleMur* d)
+    {
+        LookupInto(d, "LabelConfronto", template_);
+        Refresh();
+    }
+
+private:
+    void Refresh()
+    {
+        const QString file = tools_->ComparedFile();
+        setText(file.isEmpty() ? QString() : template_.arg(file));
+        setVisible(!file.isEmpty());
+    }
+
+    MapTools* tools_;
+    QString template_;
+};
+
 } // namespace
 
 // ---- "Mappa" ----
@@ -81,6 +113,8 @@ GasMapPage::GasMapPage(const MapPageDeps& deps, QWidget* parent)
     tools_ = new MapTools(*grid_, ctx_, MapKind::Gas, &live_);
     grid_->SetTools(tools_);
 
+    labelConfronto_ = new ComparisonNote(tools_, this);
+
     checkAdatta_ = new QCheckBox(QStringLiteral("Mostra ada&ttatività"), this);
     checkAdatta_->setObjectName(QStringLiteral("CheckAdattativita"));
     buttonCentriCelle_ = MakeButton(this, "ButtonCentriCelle");
@@ -91,6 +125,7 @@ GasMapPage::GasMapPage(const MapPageDeps& deps, QWidget* parent)
     bottom->addWidget(buttonCentriCelle_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(labelUsaMap_);
+    layout->addWidget(labelConfronto_);
     layout->addWidget(grid_, 1);
     layout->addLayout(bottom);
     setTabOrder(grid_, checkAdatta_);
@@ -130,6 +165,7 @@ void GasMapPage::LoadTexts()
     if (d == nullptr || !d->Available())
         return;
     d->BeginLookups();
+    static_cast<ComparisonNote*>(labelConfronto_)->LoadText(d);
     d->LookupControl(labelUsaMap_, 40);
     d->LookupControl(buttonCentriCelle_, 40);
     LookupInto(d, "MessResetAdatta", messResetAdatta_);
@@ -209,11 +245,13 @@ PetrolMapPage::PetrolMapPage(const MapPageDeps& deps, QWidget* parent)
     tools_ = new MapTools(*grid_, ctx_, MapKind::Petrol, &live_);
     grid_->SetTools(tools_);
     buttonCentriCelle_ = MakeButton(this, "ButtonCentriCelleBenz");
+    labelConfronto_ = new ComparisonNote(tools_, this);
 
     auto* bottom = new QHBoxLayout;
     bottom->addStretch();
     bottom->addWidget(buttonCentriCelle_);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(labelConfronto_);
     layout->addWidget(grid_, 1);
     layout->addLayout(bottom);
     setTabOrder(grid_, buttonCentriCelle_);
@@ -252,6 +290,7 @@ void PetrolMapPage::LoadTexts()
     if (d == nullptr || !d->Available())
         return;
     d->BeginLookups();
+    static_cast<ComparisonNote*>(labelConfronto_)->LoadText(d);
     QString caption = buttonCentriCelle_->text();
     if (d->Lookup(QStringLiteral("ButtonCentriCelle"), caption, 40))
         buttonCentriCelle_->setText(caption);

@@ -64,6 +64,7 @@ private:
     GasMapGrid* grid_;
     MapTools* tools_;
     QLabel* labelUsaMap_;
+    QLabel* labelConfronto_;
     QCheckBox* checkAdatta_;
     QPushButton* buttonCentriCelle_;
     QMenu* menuAdatta_;
@@ -114,6 +115,7 @@ private:
     LiveMapSource& live_;
     PetrolMapGrid* grid_;
     MapTools* tools_;
+    QLabel* labelConfronto_;
     QPushButton* buttonCentriCelle_;
     QMenu* menu_;
     QAction* apprendi_;

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QMenu>
 #include <QPainter>
@@ -135,8 +136,23 @@ void MapTools::BeginStep()
 {
     if (depth_++ > 0)
         return;
-    history_.Follow(Now());
+    FollowRecord();
     before_ = history_.Seen();
+}
+
+void MapTools::FollowRecord()
+{
+    if (history_.Follow(Now()))
+        EndComparison();
+}
+
+void MapTools::EndComparison()
+{
+    if (!reference_.has_value())
+        return;
+    reference_.reset();
+    referenceName_.clear();
+    SetComparisonShown(false);
 }
 
 void MapTools::EndStep()
@@ -149,7 +165,7 @@ void MapTools::EndStep()
 void MapTools::Follow()
 {
     if (depth_ == 0)
-        history_.Follow(Now());
+        FollowRecord();
 }
 
 void MapTools::Undo() { RunHistory(true); }
@@ -230,7 +246,9 @@ bool MapTools::CompareWith(const QString& fileName)
         ctx_.dialogs->Message(&grid_, Caption(), compareFailed_, MsgIcon::Error);
         return false;
     }
+    FollowRecord(); // a file loaded since must not end the comparison asked for now
     reference_ = ReadMapState(file, kind_);
+    referenceName_ = QFileInfo(fileName).fileName();
     SetComparisonShown(true);
     return true;
 }
@@ -241,6 +259,7 @@ void MapTools::SetComparisonShown(bool on)
     showCompare_->setEnabled(reference_.has_value());
     showCompare_->setChecked(shown_);
     grid_.update();
+    emit comparisonChanged();
 }
 
 void MapTools::SetHeatMap(bool on)
@@ -368,7 +387,8 @@ void MapTools::LoadTexts(TDataModuleMur* d)
     if (d == nullptr || !d->Available())
         return;
     d->BeginLookups();
-    for (QAction* action : {undo_, redo_, rows_, columns_, both_, smooth_, compare_, showCompare_, colour_})
+    for (QAction* action : {grid_.MenuCopia(), grid_.MenuIncolla(), undo_, redo_, rows_, columns_, both_, smooth_,
+                            compare_, showCompare_, colour_})
         d->LookupControl(action);
     d->Lookup(QStringLiteral("FinestraConfrontaFile"), compareTitle_);
     d->Lookup(QStringLiteral("MessUndoRifiutato"), undoRefused_);

@@ -48,7 +48,8 @@ public:
     void EndStep();
 
     // Starts the history afresh when the record was replaced behind the
-    // window's back; the pages call it when they are shown.
+    // window's back (the comparison ends then: the map it was made for is
+    // gone); the pages call it when they are shown.
     void Follow();
     const MapHistory& History() const { return history_; }
 
@@ -63,6 +64,8 @@ public:
     bool CompareWith(const QString& fileName);
     bool Comparing() const { return reference_.has_value() && shown_; }
     void SetComparisonShown(bool on);
+    // The file the map is compared with (its name alone); empty when not comparing.
+    QString ComparedFile() const { return Comparing() ? referenceName_ : QString(); }
 
     bool HeatMap() const { return heat_; }
     void SetHeatMap(bool on);
@@ -91,6 +94,11 @@ public:
     QAction* MenuMostraConfronto() const { return showCompare_; }
     QAction* MenuColoraValori() const { return colour_; }
 
+signals:
+    // The comparison started, ended, or was shown or hidden.
+    void comparisonChanged();
+
+public:
     static const QColor kLowerColour;  // strongest blue of the comparison
     static const QColor kHigherColour; // strongest red of the comparison
 
@@ -100,6 +108,8 @@ private:
     void ApplyToBlock(const std::function<void(MapState&)>& change);
     void RunHistory(bool undo);
     QString Caption() const;
+    void FollowRecord();
+    void EndComparison();
     QString ItemText(int item, int32_t raw) const;
 
     MapGrid& grid_;
@@ -111,6 +121,7 @@ private:
     MapState before_;
 
     std::optional<MapState> reference_;
+    QString referenceName_;
     bool shown_ = false;
     MapState now_; // the map as the current paint shows it
     MapDifference difference_;

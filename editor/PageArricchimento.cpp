@@ -154,7 +154,8 @@ void PageArricchimento::PageShow()
 
 void PageArricchimento::Resized()
 {
-    const int width = static_cast<int>(form_.width() * 0.98) - 20;
+    // 98 % of the window, as far as the page has room without a horizontal bar.
+    const int width = std::min(static_cast<int>(form_.width() * 0.98), form_.PageRoom()) - 20;
     const int client = std::max(width, 300);
     const int first = static_cast<int>(client * 0.45);
     const int data = static_cast<int>(client * 0.55 / 6) - 1;

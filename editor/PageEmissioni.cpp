@@ -8,6 +8,7 @@
 #include "model/ConfCar.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QStyle>
@@ -124,6 +125,7 @@ void PageEmissioni::WriteRowTitles()
     GridTempi->SetCell(0, 1, lean);
     GridOpenLoop->SetCell(0, 1, form_.Text(QStringLiteral("LabelRigheSup")));
     GridOpenLoop->SetCell(0, 2, form_.Text(QStringLiteral("LabelRigheInf")));
+    FitFonts();
 }
 
 void PageEmissioni::PageShow()
@@ -141,6 +143,7 @@ void PageEmissioni::PageShow()
         GridTempi->SetCell(c, 1, QString::number(Car().GetStepParam(i, 4)));
     }
     MarkStepColumn(-1, form_.StepColumn());
+    FitFonts();
     GridPassi->setFocus();
 }
 
@@ -154,18 +157,10 @@ void PageEmissioni::MarkStepColumn(int oldColumn, int newColumn)
 
 void PageEmissioni::Resized()
 {
-    const int width = std::max(static_cast<int>(form_.width() * 0.98) - 16, 400);
+    const int width = std::max(std::min(static_cast<int>(form_.width() * 0.98), form_.PageRoom()) - 16, 400);
     const int column = width / 23 - 1;
     const int rowHeight = static_cast<int>(kDesignRowHeight * std::max(1.0, form_.height() / 600.0));
     for (StepGrid* grid : {GridPassi, GridTempi, GridOpenLoop}) {
-        // Four-digit engine speeds stay whole in the narrow columns of a small screen.
-        if (!grid->property("designFont").isValid())
-            grid->setProperty("designFont", grid->font());
-        QFont font = grid->property("designFont").value<QFont>();
-        const int margin = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1);
-        while (QFontMetrics(font).horizontalAdvance(QStringLiteral("8888")) + margin > column && font.pointSizeF() > 5)
-            font.setPointSizeF(font.pointSizeF() - 0.5);
-        grid->setFont(font);
         grid->setColumnWidth(0, column * 3);
         for (int c = 1; c < 21; ++c)
             grid->setColumnWidth(c, column);
@@ -174,6 +169,22 @@ void PageEmissioni::Resized()
         const int frame = 2 * grid->frameWidth();
         grid->setFixedSize(column * 23 + frame, rowHeight * grid->rowCount() + frame);
     }
+    FitFonts();
+}
+
+void PageEmissioni::FitFonts()
+{
+    // Engine speeds and row titles stay whole in the narrow columns of a small
+    // screen; the three grids keep one size between them.
+    QFont design = form_.font();
+    design.setBold(GridPassi->font().bold());
+    int pixels = QFontInfo(design).pixelSize();
+    for (StepGrid* grid : {GridPassi, GridTempi, GridOpenLoop})
+        pixels = std::min(pixels, grid->FittingPixels(design));
+    design.setPixelSize(pixels);
+    for (StepGrid* grid : {GridPassi, GridTempi, GridOpenLoop})
+        if (grid->font() != design)
+            grid->setFont(design);
 }
 
 } // namespace vapora

@@ -1,6 +1,8 @@
 #include "editor/StepGrid.h"
 
+#include <QFontInfo>
 #include <QHeaderView>
+#include <QStyle>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QStyledItemDelegate>
@@ -86,6 +88,32 @@ void StepGrid::SetCellFill(int column, int row, const QColor& colour)
     writing_ = true;
     item(row, column)->setBackground(colour);
     writing_ = false;
+}
+
+int StepGrid::FittingPixels(QFont design) const
+{
+    // The room the style gives a cell's text: its column less the grid line
+    // and a margin on each side.
+    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) +
+                       (showGrid() ? 1 : 0);
+    auto fits = [this, margin](const QFont& f) {
+        const QFontMetrics fm(f);
+        for (int r = 0; r < rowCount(); ++r) {
+            if (fm.ascent() > rowHeight(r))
+                return false;
+            for (int c = 0; c < columnCount(); ++c) {
+                const QString text = item(r, c)->text();
+                if (!text.isEmpty() && fm.horizontalAdvance(text) + margin > columnWidth(c))
+                    return false;
+            }
+        }
+        return true;
+    };
+    int pixels = QFontInfo(design).pixelSize();
+    design.setPixelSize(pixels);
+    while (pixels > kSmallestPixels && !fits(design))
+        design.setPixelSize(--pixels);
+    return pixels;
 }
 
 QList<QPoint> StepGrid::SelectedCells() const

@@ -25,6 +25,10 @@ public:
     void SetCellFill(int column, int row, const QColor& colour);
     // Selected data cells, row by row (grid column, row).
     QList<QPoint> SelectedCells() const;
+    // The largest pixel size, up to design's, at which every cell's text stands
+    // whole in its column: the columns keep their widths, texts are never elided.
+    int FittingPixels(QFont design) const;
+
     // The value a cell had when its editor opened, put back by Escape.
     const QString& RememberedValue() const { return remembered_; }
 
@@ -40,6 +44,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    static constexpr int kSmallestPixels = 6;
+
     int fixedRows_;
     QColor fixedColour_;
     QString remembered_;

@@ -19,6 +19,7 @@
 #include "widgets/TNumericEdit.h"
 
 #include <QAction>
+#include <QFontInfo>
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
@@ -31,6 +32,7 @@
 #include <QScrollArea>
 #include <QShortcut>
 #include <QShowEvent>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -173,9 +175,8 @@ void TFormConfig::BuildPages()
 {
     pageControl_ = new QTabWidget(this);
     pageControl_->setObjectName(QStringLiteral("PageControl"));
-    // Ten captions with their key prefixes fit the width from 1024 pixels up;
-    // a narrower screen scrolls the tabs and keeps each caption whole.
-    pageControl_->setUsesScrollButtons(AvailableArea().width() < 1024);
+    // The captions fit the width (FitTabCaptions); scrolling is the last resort.
+    pageControl_->setUsesScrollButtons(false);
     pageControl_->setElideMode(Qt::ElideNone);
     pageControl_->tabBar()->setExpanding(false);
     // On the tab bar alone: a style sheet on the page control would keep the pages from
@@ -315,23 +316,39 @@ void TFormConfig::FormResize()
 
 void TFormConfig::FitTabCaptions()
 {
-    // Every page caption stays whole: the tab font gets smaller until the
-    // visible captions fit the window's width.
+    // Every page caption stays whole: the tab bar takes the largest font, up to
+    // its design size, that shows all the visible captions side by side. Only
+    // when even small capitals cannot hold them does the bar scroll instead.
     QTabBar* bar = pageControl_->tabBar();
     if (tabFont_.family().isEmpty())
         tabFont_ = bar->font();
+    const int room = pageControl_->width() - 4;
     QFont font = tabFont_;
-    auto needed = [bar](const QFont& f) {
-        const QFontMetrics metrics(f);
-        int total = 0;
-        for (int i = 0; i < bar->count(); ++i)
-            if (bar->isTabVisible(i))
-                total += metrics.horizontalAdvance(bar->tabText(i).remove(QLatin1Char('&'))) + 14;
-        return total;
-    };
-    while (!pageControl_->usesScrollButtons() && needed(font) > pageControl_->width() - 8 && font.pointSizeF() > 6)
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    bar->setFont(font);
+    int pixels = QFontInfo(font).pixelSize();
+    font.setPixelSize(pixels);
+    bool scroll = false;
+    for (;;) {
+        bar->setFont(font);
+        if (bar->sizeHint().width() <= room)
+            break;
+        QFont smaller = font;
+        smaller.setPixelSize(pixels - 1);
+        if (pixels <= 1 || QFontMetrics(smaller).capHeight() < kSmallestTabCapitals) {
+            scroll = true;
+            break;
+        }
+        font = smaller;
+        --pixels;
+    }
+    pageControl_->setUsesScrollButtons(scroll);
+}
+
+int TFormConfig::PageRoom() const
+{
+    // The page control's inside, less the vertical bar a page taller than its
+    // area shows: a page this wide never needs a horizontal bar.
+    const int frame = 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, pageControl_) + 4;
+    return pageControl_->width() - frame - style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
 }
 
 bool TFormConfig::event(QEvent* event)

@@ -74,6 +74,8 @@ public:
     ConfCar& Car() const;
     // The window's one scale from its 800-pixel design and the screen.
     double Scale() const { return scale_; }
+    // The width a page may take without needing a horizontal scroll bar.
+    int PageRoom() const;
     bool Connected() const;
 
     // A text produced by the text loading, by its dictionary key ("UnitaVolt").
@@ -203,6 +205,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void FitTabCaptions();
+    // Tab captions shrink no further than capitals this high before the bar scrolls.
+    static constexpr int kSmallestTabCapitals = 7;
     bool event(QEvent* event) override;
 
 private:

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QApplicationStateChangeEvent>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMovie>
@@ -74,34 +75,40 @@ TFormAttesa::TFormAttesa(QWidget* owner)
 {
     setWindowTitle(QStringLiteral("Finestra di attesa"));
     const double k = ScreenScale();
+    scale_ = k;
     auto px = [k](int v) { return static_cast<int>(std::lround(v * k)); };
     auto at = [&px](QWidget* w, int x, int y, int wd, int ht) { w->setGeometry(px(x), px(y), px(wd), px(ht)); };
 
     setFixedSize(px(371), px(71));
+    // The controls keep their design places in a panel the window centres
+    // when a long caption widens it.
+    panel_ = new QWidget(this);
+    panel_->setObjectName(QStringLiteral("PanelAttesa"));
+    panel_->setGeometry(rect());
 
-    animate1_ = new AnimationLabel(this);
+    animate1_ = new AnimationLabel(panel_);
     animate1_->setObjectName(QStringLiteral("Animate1"));
     at(animate1_, 10, 6, 16, 16);
 
-    label1_ = new QLabel(QStringLiteral("Messaggio di attesa..."), this);
+    label1_ = new QLabel(QStringLiteral("Messaggio di attesa..."), panel_);
     label1_->setObjectName(QStringLiteral("Label1"));
     label1_->setAlignment(Qt::AlignCenter);
     QFont f1 = label1_->font();
-    f1.setPixelSize(px(15));
+    f1.setPixelSize(px(kMessagePixels));
     label1_->setFont(f1);
     QPalette pal = label1_->palette();
     pal.setColor(QPalette::WindowText, Qt::black);
     label1_->setPalette(pal);
     at(label1_, 32, 4, 307, 21);
 
-    progressBar1_ = new QProgressBar(this);
+    progressBar1_ = new QProgressBar(panel_);
     progressBar1_->setObjectName(QStringLiteral("ProgressBar1"));
     progressBar1_->setRange(0, 100);
     progressBar1_->setValue(0); // a fresh bar reads -1 otherwise
     progressBar1_->setTextVisible(false);
     at(progressBar1_, 32, 29, 307, 16);
 
-    label2_ = new QLabel(this);
+    label2_ = new QLabel(panel_);
     label2_->setObjectName(QStringLiteral("Label2"));
     label2_->setAlignment(Qt::AlignCenter);
     at(label2_, 0, 50, 371, 17);
@@ -114,7 +121,69 @@ TFormAttesa::TFormAttesa(QWidget* owner)
 
 TFormAttesa::~TFormAttesa() { RemoveActivationHook(); }
 
-void TFormAttesa::SetMessage(const QString& text) { label1_->setText(text); }
+// The caption (a programming attempt adds its number) is never cut by the
+// title bar: the window widens as far as the caption needs, its controls centred.
+void TFormAttesa::FitCaption()
+{
+    if (panel_ == nullptr)
+        return;
+    QFont titleFont = QApplication::font();
+    titleFont.setBold(true);
+    // Room for the window manager's icon and buttons beside the caption.
+    const int needed = QFontMetrics(titleFont).horizontalAdvance(windowTitle()) + 100;
+    const int widest = AvailableArea().width() - FrameReserve().width();
+    const int width = std::clamp(needed, panel_->width(), std::max(panel_->width(), widest));
+    if (width == this->width())
+        return;
+    setFixedSize(width, height());
+    panel_->move((width - panel_->width()) / 2, 0);
+    CentreOnScreen(this);
+}
+
+void TFormAttesa::changeEvent(QEvent* e)
+{
+    if (e->type() == QEvent::WindowTitleChange)
+        FitCaption();
+    QWidget::changeEvent(e);
+}
+
+void TFormAttesa::SetMessage(const QString& text)
+{
+    label1_->setText(text);
+    FitMessage();
+}
+
+// The window keeps its size whatever the language: a message too long for one
+// line at the design size takes a smaller font, then a second line, and is
+// never cut.
+void TFormAttesa::FitMessage()
+{
+    const QString text = label1_->text();
+    const QRect room = label1_->contentsRect();
+    const int largest = std::max(1, static_cast<int>(std::lround(kMessagePixels * scale_)));
+    const int smallest = std::max(1, static_cast<int>(std::lround(kSmallestMessagePixels * scale_)));
+    QFont font = label1_->font();
+    bool wrap = false;
+    int size = largest;
+    for (; size > smallest; --size) {
+        font.setPixelSize(size);
+        const QFontMetrics fm(font);
+        if (fm.horizontalAdvance(text) <= room.width()) {
+            wrap = false;
+            break;
+        }
+        const QRect wrapped = fm.boundingRect(QRect(0, 0, room.width(), 10000), Qt::TextWordWrap, text);
+        if (wrapped.width() <= room.width() && wrapped.height() <= room.height()) {
+            wrap = true;
+            break;
+        }
+    }
+    font.setPixelSize(size);
+    if (size == smallest)
+        wrap = QFontMetrics(font).horizontalAdvance(text) > room.width();
+    label1_->setWordWrap(wrap);
+    label1_->setFont(font);
+}
 
 QString TFormAttesa::Message() const { return label1_->text(); }
 

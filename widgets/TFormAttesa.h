@@ -40,20 +40,28 @@ public:
 
 protected:
     bool event(QEvent* e) override;
+    void changeEvent(QEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void hideEvent(QHideEvent* e) override;
 
 private:
+    static constexpr int kMessagePixels = 15;
+    static constexpr int kSmallestMessagePixels = 8;
+
     void OnProgress(int amount, bool add);
+    void FitMessage();
+    void FitCaption();
     void RemoveActivationHook();
 
+    QWidget* panel_ = nullptr;
     QLabel* label1_ = nullptr;
     QProgressBar* progressBar1_ = nullptr;
     QLabel* label2_ = nullptr;
     QWidget* animate1_ = nullptr;
     QMovie* movie_ = nullptr;
     QString suffix_;
+    double scale_ = 1.0;
     bool hooked_ = false;
     std::unique_ptr<ProgressTarget> target_;
 };

@@ -87,7 +87,6 @@ void TFormCalibra2::BuildControls()
     UseWindowFont(this, k, 14);
     vapora::FixedDialogFrame(this);
     setFixedSize(Scaled(k, 800), Scaled(k, 600));
-    setWindowState(Qt::WindowMaximized);
     QFont bold = font();
     bold.setBold(true);
     QFont value = font();
@@ -174,6 +173,7 @@ void TFormCalibra2::BuildControls()
     connect(editClima_, &TNumericEdit::enterPressed, this, &TFormCalibra2::EditClimaEnter);
     checkRientroMin_->installEventFilter(this);
     checkClima_->installEventFilter(this);
+    MaximiseAroundDesign(this, size(), QStringLiteral("PanelCalibra2"));
 }
 
 void TFormCalibra2::LoadTexts()

@@ -133,7 +133,6 @@ void TFormCalibraStrada::BuildControls()
     UseWindowFont(this, k, 14);
     vapora::FixedDialogFrame(this);
     setFixedSize(Scaled(k, 800), Scaled(k, 600));
-    setWindowState(Qt::WindowMaximized);
     QFont big = font();
     big.setPixelSize(Scaled(k, 20));
     big.setBold(true);
@@ -202,6 +201,7 @@ void TFormCalibraStrada::BuildControls()
     connect(buttonConferma_, &QPushButton::clicked, this, &TFormCalibraStrada::ButtonConfermaClick);
     connect(buttonModifica_, &QPushButton::clicked, this, &TFormCalibraStrada::ButtonModificaClick);
     connect(buttonAnnulla_, &QPushButton::clicked, this, &QDialog::reject);
+    MaximiseAroundDesign(this, size(), QStringLiteral("PanelCalibraStrada"));
 }
 
 void TFormCalibraStrada::LoadTexts()
@@ -231,9 +231,10 @@ void TFormCalibraStrada::LayoutGrid()
     const int first = road_.tuning().idleColumns;
     const int columns = std::max(1, lastShownColumn_ - first + 1);
     const int cellWidth = Scaled(k, 52);
-    const int width = std::min(columns * cellWidth, this->width() - Scaled(k, 20));
+    const int room = drawGridGiri_->parentWidget()->width();
+    const int width = std::min(columns * cellWidth, room - Scaled(k, 20));
     const int height = Scaled(k, 96);
-    drawGridGiri_->setGeometry((this->width() - width) / 2, Scaled(k, 80), width, height);
+    drawGridGiri_->setGeometry((room - width) / 2, Scaled(k, 80), width, height);
     drawGridGiri_->Show(&road_, first, lastShownColumn_, notSampled_, sampled_);
 }
 

@@ -105,7 +105,6 @@ void TFormCalibrazione::BuildControls()
     UseWindowFont(this, k, 14);
     vapora::FixedDialogFrame(this);
     setFixedSize(Scaled(k, 800), Scaled(k, 600));
-    setWindowState(Qt::WindowMaximized);
     QFont big = font();
     big.setPixelSize(Scaled(k, 22));
     big.setBold(true);
@@ -237,6 +236,7 @@ void TFormCalibrazione::BuildControls()
     connect(buttonCalStrada_, &QPushButton::clicked, this, &TFormCalibrazione::ButtonCalStradaClick);
     connect(buttonEsci_, &QPushButton::clicked, this, [this] { done(kModalCancel); });
 
+    MaximiseAroundDesign(this, size(), QStringLiteral("PanelCalibrazione"));
     for (QWidget* w : findChildren<QWidget*>())
         w->installEventFilter(this);
 }
@@ -325,7 +325,7 @@ void TFormCalibrazione::Tick()
             done(kModalCancel);
             return;
         }
-        buttonNext_->setFocus();
+        FocusButton(buttonNext_);
         return;
     }
     Render();
@@ -444,7 +444,9 @@ bool TFormCalibrazione::FormKeyDown(int key)
             // The calibration is over: Enter does what the button in focus
             // does, by default the next page.
             auto* focused = qobject_cast<QPushButton*>(focus);
-            QPushButton* target = focused != nullptr && isAncestorOf(focused) ? focused : buttonNext_;
+            QPushButton* target = focused != nullptr && isAncestorOf(focused) ? focused
+                                  : buttonEsci_->isDefault()                  ? buttonEsci_
+                                                                              : buttonNext_;
             if (!target->isHidden() && target->isEnabled())
                 target->click();
             return true;
@@ -454,18 +456,31 @@ bool TFormCalibrazione::FormKeyDown(int key)
         return true;
     case Qt::Key_Up:
         if (!onExit)
-            buttonEsci_->setFocus();
+            FocusButton(buttonEsci_);
         return true;
     case Qt::Key_Down:
         if (!onExit) {
             if (buttonNext_->isVisible() && buttonNext_->isEnabled())
-                buttonNext_->setFocus();
+                FocusButton(buttonNext_);
             else
-                buttonEsci_->setFocus();
+                FocusButton(buttonEsci_);
         }
         return true;
     default: return false;
     }
+}
+
+// The button that has the focus shows it, as a keyboard move would; once the
+// calibration is over it is also the default button, the one Enter presses.
+void TFormCalibrazione::FocusButton(QPushButton* button)
+{
+    const bool done = machine_.step() == kStepDone;
+    for (QPushButton* b : {buttonNext_, buttonCalStrada_, buttonEsci_})
+        b->setDefault(done && b == button);
+    button->setFocus(Qt::OtherFocusReason);
+    // Styles draw the focus frame only after a move by keyboard.
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    button->update();
 }
 
 bool TFormCalibrazione::eventFilter(QObject* watched, QEvent* event)

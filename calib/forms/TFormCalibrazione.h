@@ -49,6 +49,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void FocusButton(QPushButton* button);
     void BuildControls();
     void LoadTexts();
     void ShowEngine();

@@ -55,6 +55,7 @@ TFormSceltaCal::TFormSceltaCal(TDataModuleMur* dictionary, QWidget* parent) : QD
 
     {
         Texts texts(dictionary);
+        setWindowTitle(texts.Get("FinestraCalibrazione", windowTitle()));
         texts.Control(labelSceltaCal_, 40);
         texts.Control(radioCalMinimo_, 40);
         texts.Control(radioCalCompleta_, 40);

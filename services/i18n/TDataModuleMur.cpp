@@ -185,7 +185,7 @@ bool TDataModuleMur::Open(const QString& folder, const QString& tableName)
     }
     language_ = 0;
     available_ = true;
-    UseQtTranslations(columns_.value(1));
+    UseQtTranslations(columns_.value(1), SuppliedQtTextsIn(0));
     return true;
 }
 
@@ -294,13 +294,25 @@ void TDataModuleMur::ClearFindings()
     empty_.clear();
 }
 
+QHash<QString, QString> TDataModuleMur::SuppliedQtTextsIn(int language) const
+{
+    QHash<QString, QString> texts;
+    for (const SuppliedQtText& t : SuppliedQtTexts()) {
+        const QString key = QString::fromLatin1(t.key);
+        const QString text = rows_->texts.value(key).value(language).trimmed();
+        if (!text.isEmpty())
+            texts.insert(key, text);
+    }
+    return texts;
+}
+
 void TDataModuleMur::SelectLanguage(int index)
 {
     if (index < 0 || index >= LanguageCount())
         return;
     active_ = false;
     language_ = index;
-    UseQtTranslations(columns_.value(index + 1));
+    UseQtTranslations(columns_.value(index + 1), SuppliedQtTextsIn(index));
     const QList<QAction*> items = menu_->actions();
     if (index < items.size())
         items[index]->setChecked(true);

@@ -3,6 +3,7 @@
 // IDENTIF holds the keys and every further column one language. Also builds
 // the language menu and holds the status bar's official-file image.
 
+#include <QHash>
 #include <QIcon>
 #include <QObject>
 #include <QString>
@@ -57,6 +58,8 @@ public:
 
 private:
     void ShowErrorOnce(const QString& title, const QString& text);
+    // The dictionary's texts of the Qt texts the program supplies, in a language.
+    QHash<QString, QString> SuppliedQtTextsIn(int language) const;
 
     DialogService& dialogs_;
     QMenu* menu_ = nullptr;

@@ -6,6 +6,7 @@
 #include <QString>
 
 class QDialog;
+class QFileDialog;
 class QMessageBox;
 class QWidget;
 
@@ -44,6 +45,13 @@ public:
     // The box Message shows, wide enough for its whole title.
     static QMessageBox* NewMessageBox(QWidget* parent, const QString& title, const QString& text, MsgIcon icon,
                                       MsgButtons buttons, MsgResult defaultButton);
+
+    enum class FileDialogKind { Open, Save, Folder };
+    // The dialog the file and folder choices show: Qt's own, so that it speaks
+    // the program's language, with sizes, dates and types in that language
+    // and column headings whole.
+    static QFileDialog* NewFileDialog(QWidget* parent, const QString& title, const QString& folder,
+                                      const QString& filter, FileDialogKind kind);
 };
 
 } // namespace vapora

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QScreen>
@@ -69,6 +70,32 @@ void FixedDialogFrame(QWidget* window)
     window->setWindowFlags((window->windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowCloseButtonHint) &
                            ~(Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint));
+}
+
+QWidget* MaximiseAroundDesign(QWidget* window, QSize design, const QString& panelName)
+{
+    auto* panel = new QWidget(window);
+    panel->setObjectName(panelName);
+    panel->setFixedSize(design);
+    for (QObject* child : window->children()) {
+        auto* w = qobject_cast<QWidget*>(child);
+        if (w == nullptr || w == panel || w->isWindow())
+            continue;
+        // A new parent hides a control; the ones the window hides stay hidden.
+        const bool hidden = w->isHidden();
+        const QPoint at = w->pos();
+        w->setParent(panel);
+        w->move(at);
+        if (!hidden)
+            w->show();
+    }
+    auto* centre = new QGridLayout(window);
+    centre->setContentsMargins(0, 0, 0, 0);
+    centre->addWidget(panel, 0, 0, Qt::AlignCenter);
+    window->setMinimumSize(design);
+    window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    window->setWindowState(window->windowState() | Qt::WindowMaximized);
+    return panel;
 }
 
 void KeepTitleWhole(QWidget* window)

@@ -6,6 +6,7 @@
 
 #include <QRect>
 #include <QSize>
+#include <QString>
 
 class QWidget;
 
@@ -31,6 +32,12 @@ void UseWindowFont(QWidget* window, double scale, int designPixels);
 void CentreOnScreen(QWidget* window);
 // A fixed-size dialog: no maximize or minimize box.
 void FixedDialogFrame(QWidget* window);
+
+// A window drawn for the whole screen that its design shows maximised with a
+// fixed border: it fills the available area at every size, and its controls,
+// placed so far on the window at their design places, move into a panel of
+// the design size centred in it. Call once the controls are built.
+QWidget* MaximiseAroundDesign(QWidget* window, QSize design, const QString& panelName);
 
 // Widens a window whose title the window manager would cut.
 void KeepTitleWhole(QWidget* window);

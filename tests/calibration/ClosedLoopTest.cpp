@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -64,6 +66,9 @@ TEST(ClosedLoop, GuidedCalibrationLeavesLittleCorrectionAtIdleAnd1600)
     sim.DriveTo(kIdle.rpm, kIdle.throttle, kIdle.map);
     TFormCalibrazione w(sim.ctx, false, QStringLiteral("/nonexistent"));
     ASSERT_FALSE(w.ModalResultPreset());
+    w.show(); // the installer's window: active, so the focus shows
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     w.EditCilindrataEnter(); // the displacement stays: no base map
     ASSERT_EQ(w.machine().step(), 0);
     TickUntil(w, [&] { return w.machine().onGas(); }, 4);
@@ -79,6 +84,14 @@ TEST(ClosedLoop, GuidedCalibrationLeavesLittleCorrectionAtIdleAnd1600)
     sim.engine().SetTarget(kAt1600.rpm, kAt1600.throttle, kAt1600.map);
     ASSERT_TRUE(TickUntil(w, [&] { return w.machine().step() == 6; }, 800));
     Snapshot(w, "calibrazione-fine.png");
+    // The button Enter presses shows it: it has the focus, drawn as a keyboard
+    // focus, and is the default button.
+    auto* next = w.findChild<QPushButton*>(QStringLiteral("ButtonNext"));
+    auto* exit = w.findChild<QPushButton*>(QStringLiteral("ButtonEsci"));
+    EXPECT_EQ(w.focusWidget(), next);
+    EXPECT_TRUE(next->isDefault());
+    EXPECT_FALSE(exit->isDefault());
+    EXPECT_TRUE(w.testAttribute(Qt::WA_KeyboardFocusChange)) << "the focus frame is drawn";
 
     sim.dialogs.windows.push_back([](QDialog* d) {
         auto* page = static_cast<TFormCalibra2*>(d);

@@ -3,6 +3,7 @@
 
 #include "EditorFixture.h"
 #include "model/ParamIds.h"
+#include "support/Contrast.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -36,10 +37,33 @@ TEST_F(Live, EngineBlockBecomesTheStripTexts)
     EXPECT_EQ(Strip("LabApMot")->text(), "388") << "above 360 the enrichment is taken off";
     EXPECT_EQ(Strip("LabCumulo")->text(), "3");
     EXPECT_EQ(Strip("LabArricchimento")->text(), "12");
-    EXPECT_EQ(Strip("LabTps")->palette().color(QPalette::WindowText), LiveStrip::kRed);
+    EXPECT_EQ(Strip("LabTps")->palette().color(QPalette::WindowText), LiveStrip::kWarningText);
     // Gas 150 -> 147 - 90, MAP 120 -> 127 kPa: 57 - 27 x 1.8 = 8 hundredths.
     EXPECT_EQ(form->Strip()->Engine().pressione, 8);
     EXPECT_EQ(Strip("LabPressione")->text(), "0.08 bar");
+}
+
+// Every colour the strip can give a value reads on the navy strip or on its
+// own fill: throttle at idle or not, rich or lean, probe on or off, gas or petrol.
+TEST_F(Live, EveryColourOfTheStripReads)
+{
+    Build();
+    Show();
+    for (uint8_t status : {uint8_t(0), uint8_t(kUnitProbe1Enabled | kUnitProbe2Enabled | kUnitOnGas)})
+        for (uint8_t idle : {uint8_t(0), uint8_t(0x01)})
+            for (uint8_t lambda : {uint8_t(5), uint8_t(240)}) {
+                SCOPED_TRACE(testing::Message() << "status " << int(status) << " idle " << int(idle) << " lambda "
+                                                << int(lambda));
+                link->status = std::vector<uint8_t>{29, 4, status};
+                link->engine = EngineBytes(850, lambda, 25, 120, 150, 0, 100, 0, 0, idle);
+                Tick(LiveStrip::kSlowPeriod + 1);
+                for (const QLabel* label : form->Strip()->findChildren<QLabel*>())
+                    if (label->isVisible()) {
+                        const QString problem = ContrastProblem(label);
+                        EXPECT_TRUE(problem.isEmpty()) << label->objectName().toStdString() << ": "
+                                                       << problem.toStdString();
+                    }
+            }
 }
 
 TEST_F(Live, PressureByteFiveIsNoReadingAndSixIsAValue)
@@ -66,7 +90,7 @@ TEST_F(Live, WithoutAUnitEveryTickShowsZerosAndPetrol)
     EXPECT_EQ(Strip("LabPMax")->text(), "n.d.");
     EXPECT_EQ(Strip("LabTemp")->text(), "n.d.");
     EXPECT_EQ(Strip("LabGas")->text(), "BENZINA");
-    EXPECT_EQ(Strip("LabGas")->palette().color(QPalette::WindowText), LiveStrip::kRed);
+    EXPECT_EQ(Strip("LabGas")->palette().color(QPalette::WindowText), LiveStrip::kWarningText);
     EXPECT_EQ(link->engineReads, 0);
 }
 

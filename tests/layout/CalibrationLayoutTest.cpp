@@ -21,19 +21,19 @@ TEST_F(LayoutTest, CalibrationWindows)
         }
         {
             TFormCalibrazione form(ctx, false, dir.path());
-            Check(&form, QStringLiteral("Calibrazione"));
+            CheckMaximised(&form, QStringLiteral("Calibrazione"));
         }
         {
             TFormCalibrazione form(ctx, true, dir.path());
-            Check(&form, QStringLiteral("CalibrazioneMinimo"));
+            CheckMaximised(&form, QStringLiteral("CalibrazioneMinimo"));
         }
         {
             TFormCalibra2 form(ctx);
-            Check(&form, QStringLiteral("Calibra2"));
+            CheckMaximised(&form, QStringLiteral("Calibra2"));
         }
         {
             TFormCalibraStrada form(ctx);
-            Check(&form, QStringLiteral("CalibraStrada"));
+            CheckMaximised(&form, QStringLiteral("CalibraStrada"));
         }
         {
             TFormParCalStrada form(RoadTuning{}, Qt::red, Qt::green, nullptr, dictionary.get());

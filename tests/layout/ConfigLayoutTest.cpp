@@ -23,7 +23,7 @@ TEST_F(LayoutTest, ConfigurationWindowOnEveryPage)
             if (!form.PageVisible(page))
                 continue;
             form.SelectPage(page);
-            Check(&form, QStringLiteral("Config-") + form.Page(page)->objectName());
+            CheckMaximised(&form, QStringLiteral("Config-") + form.Page(page)->objectName());
         }
     });
 }

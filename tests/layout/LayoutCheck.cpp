@@ -2,6 +2,7 @@
 
 #include "services/ui/CellText.h"
 #include "services/ui/Scaling.h"
+#include "support/Contrast.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -11,16 +12,24 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QFontInfo>
+#include <QKeySequence>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyledItemDelegate>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTextDocument>
+#include <QToolButton>
+
+#include <map>
 
 namespace vapora::test {
 
@@ -84,6 +93,13 @@ void CheckLabel(const QLabel* label, const QString& where, QStringList& out)
         out << where + QStringLiteral(": text \"%1\" is %2 px tall in %3").arg(text).arg(height).arg(room.height());
 }
 
+void CheckContrast(const QLabel* label, const QString& where, QStringList& out)
+{
+    const QString problem = ContrastProblem(label);
+    if (!problem.isEmpty())
+        out << where + QStringLiteral(": ") + problem;
+}
+
 void CheckButton(const QAbstractButton* button, const QString& where, QStringList& out)
 {
     const QString text = Plain(button->text());
@@ -93,10 +109,15 @@ void CheckButton(const QAbstractButton* button, const QString& where, QStringLis
     const QStyle* style = button->style();
     if (qobject_cast<const QCheckBox*>(button) || qobject_cast<const QRadioButton*>(button)) {
         const bool check = qobject_cast<const QCheckBox*>(button) != nullptr;
-        room -= style->pixelMetric(check ? QStyle::PM_IndicatorWidth : QStyle::PM_ExclusiveIndicatorWidth, nullptr,
-                                   button) +
+        const int indicator =
+            style->pixelMetric(check ? QStyle::PM_IndicatorWidth : QStyle::PM_ExclusiveIndicatorWidth, nullptr, button);
+        room -= indicator +
                 style->pixelMetric(check ? QStyle::PM_CheckBoxLabelSpacing : QStyle::PM_RadioButtonLabelSpacing,
                                    nullptr, button);
+        // The box or circle grows with the text beside it.
+        const int textPixels = QFontInfo(button->font()).pixelSize();
+        if (indicator < textPixels * 4 / 5)
+            out << where + QStringLiteral(": indicator %1 px beside %2 px text").arg(indicator).arg(textPixels);
     } else {
         room -= 2 * (style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) / 2 +
                      style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button));
@@ -116,8 +137,17 @@ struct TabSizes : QTabBar {
     using QTabBar::tabSizeHint;
 };
 
-void CheckTabs(const QTabBar* bar, const QString& where, bool scrollAllowed, QStringList& out)
+void CheckTabs(const QTabBar* bar, const QString& where, const LayoutRules& rules, QStringList& out)
 {
+    // What the scroll buttons leave of the bar (both sit at its right end).
+    QRect shown = bar->rect();
+    for (const QToolButton* arrow : bar->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly))
+        if (arrow->isVisible())
+            shown.setRight(std::min(shown.right(), arrow->x() - 1));
+    const QFontMetrics fm(bar->font());
+    const bool smallest = fm.capHeight() <= rules.smallestTabCapitals;
+    if (fm.capHeight() < rules.smallestTabCapitals)
+        out << where + QStringLiteral(": tab capitals %1 px high").arg(fm.capHeight());
     for (int i = 0; i < bar->count(); ++i) {
         if (!bar->isTabVisible(i))
             continue;
@@ -129,8 +159,11 @@ void CheckTabs(const QTabBar* bar, const QString& where, bool scrollAllowed, QSt
         const int width = TextWidth(bar->font(), text);
         if (r.width() - padding < width - 1)
             out << where + QStringLiteral(": tab \"%1\" cut (%2 px in %3)").arg(text).arg(width).arg(r.width() - padding);
-        if (!scrollAllowed && (r.right() > bar->width() || r.left() < 0))
-            out << where + QStringLiteral(": tab \"%1\" outside the tab bar").arg(text);
+        if (r.intersects(shown) && !shown.contains(r))
+            out << where + QStringLiteral(": tab \"%1\" cut at the edge of the tab bar").arg(text);
+        else if (!r.intersects(shown) && !smallest)
+            out << where + QStringLiteral(": tab \"%1\" scrolled out of sight while the captions could still shrink")
+                               .arg(text);
     }
 }
 
@@ -148,9 +181,18 @@ void CheckMenuBar(const QMenuBar* bar, const QString& where, QStringList& out)
     }
 }
 
+// The options a view paints its items with.
+struct ViewOptions : QTableView {
+    using QTableView::initViewItemOption;
+};
+
 void CheckTable(const QTableWidget* table, const QString& where, QStringList& out)
 {
-    const int margin = table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1;
+    QStyleOptionViewItem base;
+    constexpr void (QTableView::*init)(QStyleOptionViewItem*) const = &ViewOptions::initViewItemOption;
+    (table->*init)(&base);
+    const QStyle* style = table->style();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1;
     for (int r = 0; r < table->rowCount(); ++r)
         for (int c = 0; c < table->columnCount(); ++c) {
             if (table->isRowHidden(r) || table->isColumnHidden(c))
@@ -158,11 +200,25 @@ void CheckTable(const QTableWidget* table, const QString& where, QStringList& ou
             const QTableWidgetItem* item = table->item(r, c);
             if (item == nullptr || item->text().isEmpty())
                 continue;
-            const QFont font = item->data(Qt::FontRole).isValid() ? item->font() : table->font();
-            const int width = TextWidth(font, item->text()) + 2 * margin;
-            if (width > table->columnWidth(c) || QFontMetrics(font).ascent() > table->rowHeight(r))
+            // The room the style gives the text, in the font the item is drawn with.
+            QStyleOptionViewItem option = base;
+            option.rect = table->visualItemRect(item);
+            const QModelIndex index = table->model()->index(r, c);
+            auto* delegate = qobject_cast<QStyledItemDelegate*>(table->itemDelegateForIndex(index));
+            if (delegate != nullptr) {
+                struct Init : QStyledItemDelegate {
+                    using QStyledItemDelegate::initStyleOption;
+                };
+                constexpr void (QStyledItemDelegate::*initItem)(QStyleOptionViewItem*, const QModelIndex&) const =
+                    &Init::initStyleOption;
+                (delegate->*initItem)(&option, index);
+            }
+            const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &option, table)
+                                   .adjusted(margin, 0, -margin, 0);
+            const int width = TextWidth(option.font, item->text());
+            if (width > text.width() || QFontMetrics(option.font).ascent() > table->rowHeight(r))
                 out << where + QStringLiteral(": cell %1,%2 \"%3\" cut (%4 px in %5)")
-                                   .arg(r).arg(c).arg(item->text()).arg(width).arg(table->columnWidth(c));
+                                   .arg(r).arg(c).arg(item->text()).arg(width).arg(text.width());
         }
     for (const QHeaderView* header : {table->horizontalHeader(), table->verticalHeader()}) {
         if (!header->isVisible())
@@ -214,6 +270,12 @@ void CheckWindowFrame(QWidget* window, QStringList& out)
     if (outer.width() > area.width() || outer.height() > area.height())
         out << name + QStringLiteral(": %1x%2 with its frame exceeds the available %3x%4")
                           .arg(outer.width()).arg(outer.height()).arg(area.width()).arg(area.height());
+    // A maximised window fills the available area, whatever its design size; a
+    // window manager keeps a window within its size limits.
+    const QSize largest = window->size().boundedTo(window->maximumSize());
+    if (maximized && (largest.width() + frame.width() < area.width() || largest.height() + frame.height() < area.height()))
+        out << name + QStringLiteral(": maximised at %1x%2, does not fill the available %3x%4")
+                          .arg(largest.width()).arg(largest.height()).arg(area.width()).arg(area.height());
     const QRect placed(window->pos(), outer);
     if (!area.contains(placed) && window->windowState() == Qt::WindowNoState)
         out << name + QStringLiteral(": placed at %1,%2 runs off the screen").arg(window->x()).arg(window->y());
@@ -229,13 +291,77 @@ void CheckWindowFrame(QWidget* window, QStringList& out)
     }
 }
 
+// Drop-down and pop-up menus are windows of their own: their items must still
+// read at the window's scale.
+void CheckMenus(QWidget* window, QStringList& out)
+{
+    const int windowPixels = QFontInfo(window->font()).pixelSize();
+    for (QMenu* menu : window->findChildren<QMenu*>()) {
+        menu->ensurePolished();
+        const int pixels = QFontInfo(menu->font()).pixelSize();
+        if (pixels * 10 < windowPixels * 9)
+            out << Name(window) + u'/' + Name(menu) +
+                       QStringLiteral(": menu items %1 px beside the window's %2 px").arg(pixels).arg(windowPixels);
+    }
+}
+
+// Alt and a letter reaches one control: no two shown controls of a window may
+// claim the same letter. Menu items are left out: a menu cycles between its own.
+void CheckAccessKeys(QWidget* window, QStringList& out)
+{
+    std::map<int, QStringList> claims;
+    auto claim = [&claims](const QString& text, const QString& who) {
+        const QKeySequence key = QKeySequence::mnemonic(text);
+        if (!key.isEmpty())
+            claims[key[0].toCombined()] << who + QStringLiteral(" \"") + Plain(text) + u'"';
+    };
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisible() || w->window() != window)
+            continue;
+        if (auto* button = qobject_cast<QAbstractButton*>(w); button && !w->parent()->inherits("QTabBar"))
+            claim(button->text(), Name(w));
+        else if (auto* label = qobject_cast<QLabel*>(w); label && label->buddy() != nullptr)
+            claim(label->text(), Name(w));
+        else if (auto* group = qobject_cast<QGroupBox*>(w))
+            claim(group->title(), Name(w));
+        else if (auto* bar = qobject_cast<QTabBar*>(w)) {
+            for (int i = 0; i < bar->count(); ++i)
+                if (bar->isTabVisible(i))
+                    claim(bar->tabText(i), Name(w) + QStringLiteral(" tab %1").arg(i));
+        } else if (auto* menuBar = qobject_cast<QMenuBar*>(w)) {
+            for (QAction* action : menuBar->actions())
+                if (action->isVisible() && !action->isSeparator())
+                    claim(action->text(), Name(w) + QStringLiteral(" menu"));
+        }
+    }
+    for (const auto& [key, who] : claims)
+        if (who.size() > 1)
+            out << Name(window) + QStringLiteral(": access key %1 shared by %2")
+                                      .arg(QKeySequence(key).toString(QKeySequence::NativeText), who.join(QStringLiteral(", ")));
+}
+
+void CheckScrollArea(const QScrollArea* area, const QString& where, QStringList& out)
+{
+    // Whether a page is taller than its area depends on the frame a window
+    // manager draws; the page must fit its width beside a vertical bar either way.
+    const int bar = area->verticalScrollBar()->isVisible()
+                        ? 0
+                        : area->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, area);
+    const int content = area->widget() != nullptr ? area->widget()->minimumSizeHint().width() : 0;
+    if (area->horizontalScrollBar()->isVisible() || content > area->viewport()->width() - bar)
+        out << where + QStringLiteral(": needs a horizontal scroll bar (content %1 px in %2)")
+                           .arg(content)
+                           .arg(area->viewport()->width() - bar);
+}
+
 } // namespace
 
 QStringList CheckLayout(QWidget* window, const LayoutRules& rules)
 {
     QStringList out;
     CheckWindowFrame(window, out);
-    const bool tabsMayScroll = AvailableArea().width() < rules.tabsScrollBelow;
+    CheckMenus(window, out);
+    CheckAccessKeys(window, out);
     for (QWidget* w : window->findChildren<QWidget*>())
         ClearCutTexts(w);
     window->grab(); // paints every visible child, so hand-drawn texts report themselves
@@ -252,14 +378,16 @@ QStringList CheckLayout(QWidget* window, const LayoutRules& rules)
             out << where + QStringLiteral(": %1,%2 %3x%4 outside %5 (%6x%7)")
                                .arg(w->x()).arg(w->y()).arg(w->width()).arg(w->height())
                                .arg(Name(parent)).arg(parent->width()).arg(parent->height());
-        if (scrolled)
-            continue;
+        // Content that scrolls may lie anywhere in its area (above), but its texts must still stand whole.
+        if (auto* area = qobject_cast<QScrollArea*>(w))
+            CheckScrollArea(area, where, out);
         for (const QString& text : CutTexts(w))
             out << where + QStringLiteral(": drawn text \"%1\" cut").arg(text);
-        if (auto* label = qobject_cast<QLabel*>(w))
+        if (auto* label = qobject_cast<QLabel*>(w)) {
             CheckLabel(label, where, out);
-        else if (auto* bar = qobject_cast<QTabBar*>(w))
-            CheckTabs(bar, where, tabsMayScroll, out);
+            CheckContrast(label, where, out);
+        } else if (auto* bar = qobject_cast<QTabBar*>(w))
+            CheckTabs(bar, where, rules, out);
         else if (auto* button = qobject_cast<QAbstractButton*>(w); button && !button->parent()->inherits("QTabBar"))
             CheckButton(button, where, out);
         else if (auto* menu = qobject_cast<QMenuBar*>(w))

@@ -1,8 +1,10 @@
 #pragma once
 // The layout check: a shown top-level window fits the available screen with
-// its frame, every visible child lies inside its parent, and no label, button,
-// tab, menu title, table cell, edit or hand-drawn cell text is cut (its font
-// metrics against the space it has).
+// its frame (a maximised one fills it), every visible child lies inside its
+// parent, no label, button, tab, menu title, table cell or heading, edit or
+// hand-drawn cell text is cut (its font metrics against the space it has), no
+// page needs a horizontal scroll bar, menus and check-box and radio indicators
+// follow the window's scale, and no two controls share an access key.
 
 #include <QString>
 #include <QStringList>
@@ -12,8 +14,8 @@ class QWidget;
 namespace vapora::test {
 
 struct LayoutRules {
-    // Tab bars may scroll (each caption still whole) below this screen width.
-    int tabsScrollBelow = 1024;
+    // The smallest capitals a tab bar may shrink its captions to before it scrolls.
+    int smallestTabCapitals = 7;
 };
 
 // Every problem found, one line each, "window/child: what".

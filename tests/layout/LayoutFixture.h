@@ -32,6 +32,8 @@
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QPixmap>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -41,6 +43,27 @@
 #include <memory>
 
 namespace vapora::test {
+
+// On a real display a window manager places, maximises and frames a window
+// after it is shown: wait for that before checking or taking its picture.
+inline void Settle(QWidget* window)
+{
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        return;
+    window->raise();
+    window->activateWindow();
+    if (QTest::qWaitForWindowExposed(window))
+        QTest::qWait(300);
+}
+
+// The whole screen as a person sees it on a real display; offscreen the window alone.
+inline QPixmap ScreenPicture(QWidget* window)
+{
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        return window->grab();
+    Settle(window);
+    return QGuiApplication::primaryScreen()->grabWindow(0);
+}
 
 class LayoutTest : public ::testing::Test {
 protected:
@@ -113,13 +136,21 @@ protected:
             window->show();
         for (int i = 0; i < 5; ++i)
             QApplication::processEvents();
+        Settle(window);
         const QStringList problems = CheckLayout(window);
         EXPECT_TRUE(problems.isEmpty()) << problems.join(u'\n').toStdString();
         CheckDictionary();
         KeepTexts(window, label);
         const QString folder = qEnvironmentVariable("VAPORA_SCREENSHOTS");
         if (!folder.isEmpty())
-            window->grab().save(QStringLiteral("%1/%2-%3-%4.png").arg(folder, ScreenName(), Language(), label));
+            ScreenPicture(window).save(QStringLiteral("%1/%2-%3-%4.png").arg(folder, ScreenName(), Language(), label));
+    }
+
+    // A window its design calls maximised: it is, and fills the available area.
+    void CheckMaximised(QWidget* window, const QString& label)
+    {
+        EXPECT_TRUE(window->windowState() & Qt::WindowMaximized) << label.toStdString() << " is not maximised";
+        Check(window, label);
     }
 
     void CheckDictionary()
@@ -143,6 +174,20 @@ protected:
             if (!text.isEmpty())
                 texts[key] = text;
         };
+        keep(QStringLiteral("window title"), window->windowTitle());
+        // Pop-up menus too: they show only on a right click. A menu whose
+        // entry (or that of a menu it hangs from) is hidden never shows.
+        auto shown = [](QMenu* menu) {
+            for (QWidget* m = menu; qobject_cast<QMenu*>(m) != nullptr; m = m->parentWidget())
+                if (!static_cast<QMenu*>(m)->menuAction()->isVisible())
+                    return false;
+            return true;
+        };
+        for (QMenu* menu : window->findChildren<QMenu*>())
+            if (shown(menu))
+                for (QAction* a : menu->actions())
+                    if (a->isVisible() && !a->isSeparator() && a->menu() == nullptr)
+                        keep(QStringLiteral("menu ") + menu->objectName() + u'/' + a->objectName(), a->text());
         for (QWidget* w : window->findChildren<QWidget*>()) {
             if (!w->isVisible())
                 continue;

@@ -16,15 +16,15 @@ TEST_F(LayoutTest, DisplayDiagnosisAndGraph)
     EveryLanguage([&] {
         {
             TFormVisualizza form(ctx);
-            Check(&form, QStringLiteral("Visualizza"));
+            CheckMaximised(&form, QStringLiteral("Visualizza"));
         }
         {
             TFormDiagnosi form(ctx);
-            Check(&form, QStringLiteral("Diagnosi"));
+            CheckMaximised(&form, QStringLiteral("Diagnosi"));
         }
         {
             TFormGraficoDrt form(ctx, recording);
-            Check(&form, QStringLiteral("Grafico"));
+            CheckMaximised(&form, QStringLiteral("Grafico"));
         }
     });
 }

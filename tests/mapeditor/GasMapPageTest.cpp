@@ -174,6 +174,42 @@ TEST(GasMapCells, FixedCellsShowTheLoadAxisAndBreakpoints)
     EXPECT_FALSE(w.gas->LabelUsaMap()->isHidden());
 }
 
+// The live marker over a cell leaves its number readable, in each of the
+// marker's colours: the digits stay clearly darker than what lies around them.
+TEST(GasMapCells, TheLiveMarkerLeavesTheNumberUnderItReadable)
+{
+    MapWindow w;
+    GasMapGrid& grid = w.gasGrid();
+    grid.setFixedSize(21 * 50, 9 * 30);
+    FillGas(*w.car, 188);
+    const QRect cell = grid.CellRect(5, 4);
+    w.live.gas = QPoint(-100, -100);
+    const QImage plain = grid.grab().toImage();
+    for (const QColor& colour : {QColor(0, 128, 0), QColor(255, 0, 0), QColor(Qt::black)}) {
+        SCOPED_TRACE(colour.name().toStdString());
+        w.live.gas = cell.center();
+        w.live.colour = colour;
+        const QImage marked = grid.grab().toImage();
+        // Inside the ring: the digits' pixels against the rest.
+        int digits = 0;
+        int digitLevel = 0;
+        int rest = 0;
+        int restLevel = 0;
+        const int inside = MapGrid::kMarkerRadius - 4;
+        for (int y = cell.center().y() - inside; y <= cell.center().y() + inside; ++y)
+            for (int x = cell.center().x() - inside; x <= cell.center().x() + inside; ++x) {
+                if (QLineF(QPointF(x, y), QPointF(cell.center())).length() > inside)
+                    continue;
+                const bool digit = qGray(plain.pixel(x, y)) < 100;
+                (digit ? digits : rest) += 1;
+                (digit ? digitLevel : restLevel) += qGray(marked.pixel(x, y));
+            }
+        ASSERT_GT(digits, 5) << "the number lies under the marker";
+        ASSERT_GT(rest, 5);
+        EXPECT_GT(restLevel / rest - digitLevel / digits, 90);
+    }
+}
+
 TEST(GasMapCells, AdaptiveOverlayPutsASecondNumberUnderTheValue)
 {
     MapWindow w;

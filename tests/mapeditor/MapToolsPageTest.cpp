@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -241,6 +242,37 @@ TEST(MapComparison, PetrolMapAgainstAFileAndAnUnreadableFile)
     ASSERT_EQ(w.dialogs.messages.size(), 1u);
     EXPECT_EQ(w.dialogs.messages[0].icon, MsgIcon::Error);
     EXPECT_TRUE(w.petrol->Tools()->Comparing()) << "the earlier comparison stays";
+}
+
+// The page says what the map is compared with; another file loaded into the
+// record ends the comparison, which no longer describes the map shown.
+TEST(MapComparison, ThePageNamesTheFileAndAReplacedMapEndsTheComparison)
+{
+    MapWindow w;
+    w.gasGrid().setFixedSize(21 * 50, 9 * 30);
+    w.window.show();
+    QTemporaryDir dir;
+    const QString file = SaveCopy(*w.car, dir, false);
+    auto* note = w.gas->findChild<QLabel*>(QStringLiteral("LabelConfronto"));
+    ASSERT_NE(note, nullptr);
+    EXPECT_FALSE(note->isVisibleTo(w.gas));
+
+    w.car->SetGasMapCell(0, 0, w.car->GetGasMapCell(0, 0) + 5); // an edit of the user's: the comparison stays
+    w.gas->TabMappaShow();
+    ASSERT_TRUE(w.gas->Tools()->CompareWith(file));
+    EXPECT_TRUE(note->isVisibleTo(w.gas));
+    EXPECT_TRUE(note->text().contains(QStringLiteral("base.vap"))) << note->text().toStdString();
+    w.gas->TabMappaShow();
+    EXPECT_TRUE(w.gas->Tools()->Comparing());
+
+    // Another configuration loaded while the window was hidden.
+    for (int c = 0; c < 20; ++c)
+        w.car->SetGasMapCell(3, c, 300 + c);
+    w.gas->TabMappaShow();
+    EXPECT_FALSE(w.gas->Tools()->Comparing());
+    EXPECT_FALSE(w.gas->Tools()->MenuMostraConfronto()->isEnabled());
+    EXPECT_FALSE(note->isVisibleTo(w.gas));
+    EXPECT_EQ(PixelIn(w.gasGrid(), w.gasGrid().CellRect(1, 4), 2, 2), MapGrid::kCellColor);
 }
 
 TEST(MapColours, ColourByValueIsOffByDefaultAndShadesFromLowToHigh)

@@ -51,7 +51,7 @@ TEST_F(Diagnosis, ShowsTheUnitsErrorsAndEnabledChecks)
     EXPECT_EQ(StateColor(2), QColor(255, 0, 0));
     EXPECT_EQ(State(5)->text(), "ERRORE");
     EXPECT_EQ(State(1)->text(), "OK");
-    EXPECT_EQ(StateColor(1), QColor(0, 128, 0));
+    EXPECT_EQ(StateColor(1), QColor(0, 120, 0));
     for (int n = 1; n <= 7; ++n)
         EXPECT_TRUE(Check(n)->isChecked()) << n;
 }
@@ -141,7 +141,7 @@ TEST_F(Diagnosis, ClearingErrorsShowsOkWithoutAskingUntilTheNextRefresh)
     bench.unit->StoreElement(kStato, 0, 0x0004); // the fault comes back
     for (int n = 1; n <= 11; ++n) {
         EXPECT_EQ(State(n)->text(), "OK") << n;
-        EXPECT_EQ(StateColor(n), QColor(0, 128, 0)) << n;
+        EXPECT_EQ(StateColor(n), QColor(0, 120, 0)) << n;
     }
     form->Timer1Timer();
     EXPECT_EQ(State(3)->text(), "ERRORE");
