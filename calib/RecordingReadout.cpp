@@ -131,16 +131,47 @@ RowSpan RowsBetween(const Recording& r, int64_t fromMs, int64_t toMs)
 
 void RecordingStatistics::Build(const Recording& r)
 {
+    // One pass over the drawn columns. Undoing a factor and rounding keeps
+    // the order of values, so a block's extremes are undone once at the end.
+    static const auto celsius = [] {
+        std::array<double, 256> table{};
+        for (int raw = 0; raw < 256; ++raw)
+            table[raw] = Celsius(raw);
+        return table;
+    }();
     rows_ = r.size();
     const size_t blocks = (rows_ + kBlock - 1) / kBlock;
     for (int trace = 0; trace < kRecordingTraces; ++trace) {
         auto& out = blocks_[trace];
         out.assign(blocks, Block{0, 0, 0, 0});
         for (size_t b = 0; b < blocks; ++b) {
-            TraceStats s;
-            double sum = 0;
-            Add(r, trace, b * kBlock, std::min(rows_, (b + 1) * kBlock), s, sum);
-            out[b] = {s.min, s.max, sum, s.count};
+            const size_t from = b * kBlock, to = std::min(rows_, from + kBlock);
+            double lo = std::numeric_limits<double>::infinity(), hi = -lo, sum = 0;
+            size_t count = 0;
+            auto take = [&](double v) {
+                if (std::isnan(v))
+                    return;
+                lo = std::min(lo, v);
+                hi = std::max(hi, v);
+                sum += v;
+                ++count;
+            };
+            if (trace == 9) {
+                for (size_t i = from; i < to; ++i) {
+                    const int32_t raw = r.temperatureRaw[i];
+                    take(raw > 0 && raw < 255 ? celsius[static_cast<size_t>(raw)] : kNaN);
+                }
+            } else {
+                const std::vector<double>& drawn = r.traces[trace];
+                for (size_t i = from; i < to; ++i)
+                    take(drawn[i]);
+                if (kUndo[trace] != 0 && count > 0) {
+                    lo = std::round(lo * kUndo[trace]);
+                    hi = std::round(hi * kUndo[trace]);
+                    sum *= kUndo[trace];
+                }
+            }
+            out[b] = {lo, hi, sum, count};
         }
     }
 }

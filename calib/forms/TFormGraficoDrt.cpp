@@ -555,7 +555,21 @@ void TFormGraficoDrt::LoadTexts()
 void TFormGraficoDrt::Populate()
 {
     statistics_.Build(data_);
+    MeasureSpan(data_, 0);
     ShowWholeSpan();
+}
+
+void TFormGraficoDrt::MeasureSpan(const Recording& recording, int which)
+{
+    timeRange_[which] = RangeOf(recording.time);
+    ValueRange& values = valueRange_[which];
+    values = {};
+    for (const auto& trace : recording.traces) {
+        const ValueRange r = RangeOf(trace);
+        if (!r.valid)
+            continue;
+        values = values.valid ? ValueRange{std::min(values.min, r.min), std::max(values.max, r.max), true} : r;
+    }
 }
 
 void TFormGraficoDrt::ShowWholeSpan()
@@ -563,34 +577,25 @@ void TFormGraficoDrt::ShowWholeSpan()
     // Both recordings in full: the second where its offset puts it.
     double xMin = 0, xMax = 1;
     bool anyTime = false;
-    auto addTimes = [&](const Recording& r, double offset) {
-        const ValueRange t = RangeOf(r.time);
-        if (!t.valid)
-            return;
-        xMin = anyTime ? std::min(xMin, t.min + offset) : std::min(0.0, t.min + offset);
-        xMax = anyTime ? std::max(xMax, t.max + offset) : t.max + offset;
-        anyTime = true;
-    };
-    addTimes(data_, 0);
-    if (hasSecond_)
-        addTimes(second_, static_cast<double>(SecondOffsetMs()) / 1000.0);
-    if (!(xMax > xMin))
-        xMax = xMin + 1;
     double yMin = 0, yMax = 1;
     bool any = false;
-    auto addValues = [&](const Recording& rec) {
-        for (const auto& trace : rec.traces) {
-            const ValueRange r = RangeOf(trace);
-            if (!r.valid)
-                continue;
-            yMin = any ? std::min(yMin, r.min) : r.min;
-            yMax = any ? std::max(yMax, r.max) : r.max;
+    for (int which = 0; which < (hasSecond_ ? 2 : 1); ++which) {
+        const double offset = which == 1 ? static_cast<double>(SecondOffsetMs()) / 1000.0 : 0.0;
+        const ValueRange& t = timeRange_[which];
+        if (t.valid) {
+            xMin = anyTime ? std::min(xMin, t.min + offset) : std::min(0.0, t.min + offset);
+            xMax = anyTime ? std::max(xMax, t.max + offset) : t.max + offset;
+            anyTime = true;
+        }
+        const ValueRange& v = valueRange_[which];
+        if (v.valid) {
+            yMin = any ? std::min(yMin, v.min) : v.min;
+            yMax = any ? std::max(yMax, v.max) : v.max;
             any = true;
         }
-    };
-    addValues(data_);
-    if (hasSecond_)
-        addValues(second_);
+    }
+    if (!(xMax > xMin))
+        xMax = xMin + 1;
     if (!(yMax > yMin))
         yMax = yMin + 1;
     updating_ = true;

@@ -127,8 +127,9 @@ private:
     void UpdateSecondTrace(int index);
     void HideSecondMarkers();
     int TimeIntervals() const;
-    // The full view over both recordings.
+    // The full view over both recordings, from their ranges measured once.
     void ShowWholeSpan();
+    void MeasureSpan(const Recording& recording, int which);
 
     void SetCursorLine(size_t line);
     void PlaceCursors();
@@ -187,6 +188,8 @@ private:
     QAction* menuAllineaInizio_ = nullptr;
 
     RecordingStatistics statistics_;
+    std::array<ValueRange, 2> timeRange_{};
+    std::array<ValueRange, 2> valueRange_{};
     size_t cursor_ = kNoSample;
     size_t pinA_ = kNoSample;
     size_t pinB_ = kNoSample;

@@ -397,6 +397,7 @@ bool TFormGraficoDrt::AddRecording(const QString& fileName)
     }
     second_ = std::move(read);
     secondStatistics_.Build(second_);
+    MeasureSpan(second_, 1);
     secondName_ = fileName;
     secondShiftMs_ = 0;
     hasSecond_ = true;

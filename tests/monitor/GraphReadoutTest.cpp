@@ -233,6 +233,9 @@ TEST_F(GraphReadout, KeysStepTheCursorLineByLineAndStopAtTheEnds)
     ASSERT_TRUE(form->BothPinned());
     EXPECT_EQ(form->StatsOf(0, 0).count, 1u);
     EXPECT_EQ(form->StatsOf(0, 0).mean, form->ReadoutOf(0).values[0]);
+    // Esc still closes the window, pinned cursors or not.
+    Key(Qt::Key_Escape, Qt::NoModifier);
+    EXPECT_FALSE(form->isVisible());
 }
 
 TEST_F(GraphReadout, TwoClicksGiveTheSpanAndItsStatisticsARightClickClearsThem)
