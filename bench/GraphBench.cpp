@@ -135,6 +135,7 @@ void Run(int lines, int overlayLines = 0)
     // (the window repaints what changed: the cursor's strip and the readout).
     const double start = form.Data().time.front(), end = form.Data().time.back();
     constexpr int kMoves = 60;
+    QApplication::processEvents(); // the repaint the undone zoom left pending
     Stopwatch::Figure worst;
     t = {};
     for (int i = 0; i < kMoves; ++i) {

@@ -557,6 +557,7 @@ void TFormGraficoDrt::Populate()
     statistics_.Build(data_);
     MeasureSpan(data_, 0);
     ShowWholeSpan();
+    FitReadout();
 }
 
 void TFormGraficoDrt::MeasureSpan(const Recording& recording, int which)

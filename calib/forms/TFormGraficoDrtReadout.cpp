@@ -354,11 +354,19 @@ void TFormGraficoDrt::FitReadout()
     const QFontMetrics headerFm(gridLettura_->horizontalHeader()->fontMetrics());
     const int margin = gridLettura_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, gridLettura_) + 1;
     const int usual = fm.horizontalAdvance(QStringLiteral("-000.00")) + 2 * margin + 4;
+    // The value columns also hold times: room for the longest, signed (the
+    // second recording's clock can stand before its start).
+    double longest = 0;
+    for (const ValueRange& t : timeRange_)
+        if (t.valid)
+            longest = std::max({longest, std::fabs(t.min), std::fabs(t.max)});
+    const int times = fm.horizontalAdvance(Qs(SecondsText(-std::llround(longest * 1000.0)))) + 2 * margin + 4;
     int width = 0;
     for (int col = 0; col < kCols; ++col) {
         const QTableWidgetItem* head = gridLettura_->horizontalHeaderItem(col);
         const int headWidth = head != nullptr ? headerFm.horizontalAdvance(head->text()) + 12 : 0;
-        const int w = std::max({usual, headWidth, readoutWidths_[col]});
+        const int values = col % kColsPerRecording == kColValue ? std::max(usual, times) : usual;
+        const int w = std::max({values, headWidth, readoutWidths_[col]});
         if (gridLettura_->columnWidth(col) != w)
             gridLettura_->setColumnWidth(col, w);
         if (!gridLettura_->isColumnHidden(col))
@@ -421,6 +429,7 @@ void TFormGraficoDrt::RemoveRecording()
         return;
     hasSecond_ = false;
     second_.clear();
+    timeRange_[1] = valueRange_[1] = {};
     secondStatistics_.Build(second_);
     secondName_.clear();
     secondShiftMs_ = 0;
