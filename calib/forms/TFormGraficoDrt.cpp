@@ -37,6 +37,7 @@ constexpr int kTimeIntervals = 8;
 // The least room a time label needs; a narrow plot gets fewer of them.
 constexpr int kTimeLabelPixels = 60;
 constexpr int kValueIntervals = 5;
+constexpr int kNiceTicks = 5; // the axes' own default
 
 struct TraceInfo {
     const char* menuName;
@@ -600,8 +601,12 @@ void TFormGraficoDrt::ShowWholeSpan()
     if (!(yMax > yMin))
         yMax = yMin + 1;
     updating_ = true;
+    // Nice numbers change the tick count they start from; the same span
+    // must give the same view every time it is shown again.
+    axisY_->setTickCount(kNiceTicks);
     axisY_->setRange(yMin, yMax);
     axisY_->applyNiceNumbers();
+    axisX_->setTickCount(kNiceTicks);
     axisX_->setRange(xMin, xMax);
     axisX_->applyNiceNumbers();
     updating_ = false;

@@ -456,6 +456,15 @@ TEST_F(GraphReadout, ASecondRecordingLiesOverTheFirstFromItsStartAndGoesAway)
     EXPECT_TRUE(form->Readout()->isColumnHidden(4));
     EXPECT_FALSE(Action("MenuSpostaDestra")->isEnabled());
     EXPECT_EQ(AxisX()->max(), wholeSpan);
+    // The whole view is the same after adding and removing, however often.
+    Open(Write("corta.txt", test::DriveRecording(200)));
+    const double shortSpan = AxisX()->max();
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(form->AddRecording(second));
+        EXPECT_GE(AxisX()->max(), form->Data().time.back());
+        form->RemoveRecording();
+        EXPECT_EQ(AxisX()->max(), shortSpan);
+    }
     // Only the first recording has legend entries.
     for (QLegendMarker* marker : form->Chart()->legend()->markers())
         if (marker->series()->objectName().startsWith(QStringLiteral("TracciaSeconda"))) {
