@@ -107,6 +107,15 @@ protected:
         }
         QChartView::mousePressEvent(e);
     }
+    void mouseDoubleClickEvent(QMouseEvent* e) override
+    {
+        // Two quick clicks are two cursors, not one.
+        if (e->button() == Qt::LeftButton) {
+            mousePressEvent(e);
+            return;
+        }
+        QChartView::mouseDoubleClickEvent(e);
+    }
     void mouseMoveEvent(QMouseEvent* e) override
     {
         if (dragging_) {

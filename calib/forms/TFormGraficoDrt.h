@@ -106,7 +106,6 @@ public:
     // reason shown, when nothing was written.
     bool ExportCsv(const QString& fileName);
     bool SaveImage(const QString& fileName);
-    CsvFormat ExportFormat() const { return csvFormat_; }
 
     void MenuAggiungiRegistrazioneClick();
     void MenuEsportaCsvClick();
