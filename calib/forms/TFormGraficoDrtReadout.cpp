@@ -11,6 +11,7 @@
 #include "services/platform/FilePaths.h"
 #include "services/ui/DialogService.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QChart>
 #include <QChartView>
@@ -54,6 +55,15 @@ constexpr int kCols = 2 * kColsPerRecording;
 constexpr double kReadoutShare = 0.5;
 
 QString Qs(const std::string& text) { return QString::fromStdString(text); }
+
+// The hourglass while a long recording is read or written; the arrow again
+// before any message.
+struct BusyCursor {
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
 
 } // namespace
 
@@ -395,7 +405,11 @@ int64_t TFormGraficoDrt::SecondOffsetMs() const
 bool TFormGraficoDrt::AddRecording(const QString& fileName)
 {
     Recording read;
-    const RecordingResult result = ReadRecording(LocalFilePath(fileName), read);
+    RecordingResult result;
+    {
+        const BusyCursor busy;
+        result = ReadRecording(LocalFilePath(fileName), read);
+    }
     if (result.status != RecordingStatus::Ok) {
         const QString why = result.status == RecordingStatus::Missing ? texts_.missing : badFileText_;
         if (ctx_.dialogs != nullptr)
@@ -403,6 +417,7 @@ bool TFormGraficoDrt::AddRecording(const QString& fileName)
                                   MsgIcon::Error);
         return false;
     }
+    const BusyCursor busy;
     second_ = std::move(read);
     secondStatistics_.Build(second_);
     MeasureSpan(second_, 1);
@@ -512,7 +527,12 @@ bool TFormGraficoDrt::WriteExport(const QString& fileName, const std::string& by
     // A new file in the target's folder renamed over the old one when whole:
     // a failed export leaves any earlier file as it was.
     FileError why = FileError::None;
-    if (WriteFileReplacing(FsPath(fileName), bytes, &why))
+    bool written = false;
+    {
+        const BusyCursor busy;
+        written = WriteFileReplacing(FsPath(fileName), bytes, &why);
+    }
+    if (written)
         return true;
     if (ctx_.dialogs != nullptr) {
         QString text = texts_.notSaved + QLatin1Char('\n') + QDir::toNativeSeparators(fileName);
@@ -534,22 +554,37 @@ bool TFormGraficoDrt::ExportCsv(const QString& fileName)
         from = static_cast<int64_t>(std::ceil(axisX_->min() * 1000.0));
         to = static_cast<int64_t>(std::floor(axisX_->max() * 1000.0));
     }
-    size_t lines = 0;
-    const std::string csv = CsvExport(data_, from, to, csvFormat_, &lines);
-    if (lines == 0) {
+    // Anything to write? Known before the name is asked and the text made.
+    bool any = false;
+    if (data_.timeSorted) {
+        const RowSpan span = RowsBetween(data_, from, to);
+        any = span.end > span.first;
+    } else {
+        for (size_t i = 0; i < data_.size() && !any; ++i) {
+            const int64_t t = RecordingTimeMs(data_, i);
+            any = t >= std::min(from, to) && t <= std::max(from, to);
+        }
+    }
+    if (!any) {
         if (ctx_.dialogs != nullptr)
             ctx_.dialogs->Message(this, windowTitle(), texts_.nothingToExport, MsgIcon::Information);
         return false;
     }
-    if (fileName.isEmpty()) {
-        // From the menu: the name is asked once there is something to write.
+    QString target = fileName;
+    if (target.isEmpty()) {
         if (ctx_.dialogs == nullptr)
             return false;
-        const QString chosen = ctx_.dialogs->SaveFileName(this, texts_.csvTitle, ExportName(QStringLiteral("csv")),
-                                                          texts_.csvFilter + QStringLiteral(" (*.csv)"));
-        return !chosen.isEmpty() && WriteExport(chosen, csv);
+        target = ctx_.dialogs->SaveFileName(this, texts_.csvTitle, ExportName(QStringLiteral("csv")),
+                                            texts_.csvFilter + QStringLiteral(" (*.csv)"));
+        if (target.isEmpty())
+            return false;
     }
-    return WriteExport(fileName, csv);
+    std::string csv;
+    {
+        const BusyCursor busy;
+        csv = CsvExport(data_, from, to, csvFormat_);
+    }
+    return WriteExport(target, csv);
 }
 
 bool TFormGraficoDrt::SaveImage(const QString& fileName)
