@@ -422,6 +422,7 @@ void TFormGraficoDrt::BuildChart()
     chartView_->setRubberBand(QChartView::RectangleRubberBand);
     chartView_->setFocusPolicy(Qt::StrongFocus);
     chartView_->setMouseTracking(true);
+    chartView_->viewport()->setMouseTracking(true); // the cursor follows the pointer with no button down
     view->onHover = [this](QPointF p) {
         if (chart_->plotArea().contains(p))
             MoveCursorTo(SecondsAt(p.x()));
