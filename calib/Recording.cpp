@@ -95,6 +95,9 @@ void Recording::clear()
     time.clear();
     for (auto& t : traces)
         t.clear();
+    flag1.clear();
+    flag2.clear();
+    temperatureRaw.clear();
     timeSorted = true;
 }
 
@@ -122,6 +125,9 @@ RecordingResult ParseRecording(std::string_view text, Recording& out)
     out.time.reserve(estimate);
     for (auto& t : out.traces)
         t.reserve(estimate);
+    out.flag1.reserve(estimate);
+    out.flag2.reserve(estimate);
+    out.temperatureRaw.reserve(estimate);
 
     size_t lineNumber = 2;
     double f[kFields];
@@ -149,9 +155,12 @@ RecordingResult ParseRecording(std::string_view text, Recording& out)
         out.traces[5].push_back(f[6] * 0.01);
         out.traces[6].push_back(f[7] * 0.1);
         out.traces[7].push_back(f[8] * 0.1);
-        // f[9], f[10]: the two flag bytes, not drawn
         out.traces[8].push_back(f[11]);
         out.traces[9].push_back(RecordingTemperature(static_cast<int>(f[12])));
+        // The flag bytes are not drawn; kept for the export.
+        out.flag1.push_back(static_cast<int32_t>(f[9]));
+        out.flag2.push_back(static_cast<int32_t>(f[10]));
+        out.temperatureRaw.push_back(static_cast<int32_t>(f[12]));
     }
     return {};
 }

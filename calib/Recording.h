@@ -20,6 +20,11 @@ constexpr int kRecordingTraces = 10;
 struct Recording {
     std::vector<double> time; // seconds
     std::array<std::vector<double>, kRecordingTraces> traces;
+    // What the traces do not carry: the two flag bytes and the raw temperature
+    // byte, so every field of a line can be given back as the file has it.
+    std::vector<int32_t> flag1;
+    std::vector<int32_t> flag2;
+    std::vector<int32_t> temperatureRaw;
     bool timeSorted = true;   // lets the drawing find the visible span by bisection
 
     size_t size() const { return time.size(); }

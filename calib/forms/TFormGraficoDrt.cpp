@@ -5,9 +5,14 @@
 #include "services/ui/DialogService.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QChart>
 #include <QChartView>
 #include <QFileInfo>
+#include <QGraphicsLayout>
+#include <QGraphicsLineItem>
+#include <QGraphicsRectItem>
+#include <QGraphicsSimpleTextItem>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLegendMarker>
@@ -17,17 +22,22 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QValueAxis>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace vapora {
 namespace {
 
 constexpr int kTimeIntervals = 8;
+// The least room a time label needs; a narrow plot gets fewer of them.
+constexpr int kTimeLabelPixels = 60;
 constexpr int kValueIntervals = 5;
+constexpr int kNiceTicks = 5; // the axes' own default
 
 struct TraceInfo {
     const char* menuName;
@@ -58,11 +68,23 @@ QString WithoutFirstAmpersand(QString text)
 }
 
 // Middle-button drag and the arrow keys scroll the view; the rubber band zooms.
+// The pointer moves the cursor, a click (a press released without dragging)
+// pins one, Ctrl+arrows step it; a right click first clears pinned cursors.
 class DrtChartView final : public QChartView {
 public:
     using QChartView::QChartView;
 
+    std::function<void(QPointF)> onHover;
+    std::function<void(QPointF)> onClick;
+    std::function<bool()> onRightClick; // true when it used the click
+    std::function<void(int)> onStep;
+
 protected:
+    QPointF ChartPoint(const QPointF& viewPoint) const
+    {
+        return chart()->mapFromScene(mapToScene(viewPoint.toPoint()));
+    }
+
     void mousePressEvent(QMouseEvent* e) override
     {
         if (e->button() == Qt::MiddleButton) {
@@ -71,7 +93,28 @@ protected:
             e->accept();
             return;
         }
+        if (e->button() == Qt::LeftButton && chart()->plotArea().contains(ChartPoint(e->position()))) {
+            // A click or the start of a zoom rectangle: told apart by the drag.
+            pressAt_ = e->position();
+            pressPending_ = true;
+            e->accept();
+            return;
+        }
+        if (e->button() == Qt::RightButton && onRightClick && onRightClick()) {
+            rightUsed_ = true;
+            e->accept();
+            return;
+        }
         QChartView::mousePressEvent(e);
+    }
+    void mouseDoubleClickEvent(QMouseEvent* e) override
+    {
+        // Two quick clicks are two cursors, not one.
+        if (e->button() == Qt::LeftButton) {
+            mousePressEvent(e);
+            return;
+        }
+        QChartView::mouseDoubleClickEvent(e);
     }
     void mouseMoveEvent(QMouseEvent* e) override
     {
@@ -82,6 +125,18 @@ protected:
             e->accept();
             return;
         }
+        if (pressPending_) {
+            if ((e->position() - pressAt_).manhattanLength() < QApplication::startDragDistance()) {
+                e->accept();
+                return;
+            }
+            pressPending_ = false;
+            QMouseEvent press(QEvent::MouseButtonPress, pressAt_, mapToGlobal(pressAt_), Qt::LeftButton,
+                              Qt::LeftButton, e->modifiers());
+            QChartView::mousePressEvent(&press);
+        }
+        if (e->buttons() == Qt::NoButton && onHover)
+            onHover(ChartPoint(e->position()));
         QChartView::mouseMoveEvent(e);
     }
     void mouseReleaseEvent(QMouseEvent* e) override
@@ -91,10 +146,35 @@ protected:
             e->accept();
             return;
         }
+        if (pressPending_ && e->button() == Qt::LeftButton) {
+            pressPending_ = false;
+            if (onClick)
+                onClick(ChartPoint(pressAt_));
+            e->accept();
+            return;
+        }
+        if (rightUsed_ && e->button() == Qt::RightButton) {
+            rightUsed_ = false;
+            e->accept();
+            return;
+        }
         QChartView::mouseReleaseEvent(e);
     }
     void keyPressEvent(QKeyEvent* e) override
     {
+        const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+        if ((e->key() == Qt::Key_Left || e->key() == Qt::Key_Right) && (mods & Qt::ControlModifier) &&
+            !(mods & Qt::AltModifier)) {
+            const int lines = mods & Qt::ShiftModifier ? 10 : 1;
+            if (onStep)
+                onStep(e->key() == Qt::Key_Left ? -lines : lines);
+            e->accept();
+            return;
+        }
+        if (mods & Qt::AltModifier) { // Alt+arrows belong to menu items
+            QChartView::keyPressEvent(e);
+            return;
+        }
         const qreal step = chart()->plotArea().width() / 10;
         switch (e->key()) {
         case Qt::Key_Left: chart()->scroll(-step, 0); break;
@@ -109,6 +189,9 @@ protected:
 private:
     QPointF dragFrom_;
     bool dragging_ = false;
+    QPointF pressAt_;
+    bool pressPending_ = false;
+    bool rightUsed_ = false;
 };
 
 } // namespace
@@ -123,6 +206,7 @@ TFormGraficoDrt::TFormGraficoDrt(AppContext& ctx, const QString& fileName, QWidg
 
     BuildMenus();
     BuildChart();
+    BuildReadout();
 
     buttonOk_ = new QPushButton(QStringLiteral("&OK"), this);
     buttonOk_->setObjectName(QStringLiteral("ButtonOk"));
@@ -131,7 +215,13 @@ TFormGraficoDrt::TFormGraficoDrt(AppContext& ctx, const QString& fileName, QWidg
 
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar_);
-    layout->addWidget(chartView_, 1);
+    auto* plot = new QHBoxLayout;
+    plot->addWidget(chartView_, 1);
+    auto* side = new QVBoxLayout;
+    side->addWidget(gridLettura_);
+    side->addStretch(1);
+    plot->addLayout(side);
+    layout->addLayout(plot, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(buttonOk_);
@@ -150,7 +240,9 @@ TFormGraficoDrt::TFormGraficoDrt(AppContext& ctx, const QString& fileName, QWidg
     for (int i = 0; i < kRecordingTraces; ++i) {
         titles_[i] = WithoutFirstAmpersand(elimina_[i]->text()) + QString::fromLatin1(kTraces[i].suffix);
         series_[i]->setName(titles_[i]);
+        secondSeries_[i]->setName(titles_[i]);
     }
+    LabelReadout();
 
     if (!QFileInfo::exists(fileName_))
         return;
@@ -194,10 +286,23 @@ void TFormGraficoDrt::BuildMenus()
     menuAnnullaZoom_->setObjectName(QStringLiteral("MenuAnnullaZoom"));
     menuAnnullaZoom_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     connect(menuAnnullaZoom_, &QAction::triggered, this, &TFormGraficoDrt::MenuAnnullaZoomClick);
+    auto item = [this](QMenu* menu, const char* name, const char* caption, const QKeySequence& keys) {
+        QAction* a = menu->addAction(QString::fromUtf8(caption));
+        a->setObjectName(QString::fromLatin1(name));
+        a->setShortcut(keys);
+        return a;
+    };
+    menuCancellaCursori_ = item(menuGrafico_, "MenuCancellaCursori", "&Cancella cursori", QKeySequence(Qt::Key_Delete));
+    connect(menuCancellaCursori_, &QAction::triggered, this, &TFormGraficoDrt::ClearCursors);
     menuStampa_ = menuGrafico_->addAction(QStringLiteral("&Stampa"));
     menuStampa_->setObjectName(QStringLiteral("MenuStampa"));
     menuStampa_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     connect(menuStampa_, &QAction::triggered, this, &TFormGraficoDrt::MenuStampaClick);
+    menuEsportaCsv_ = item(menuGrafico_, "MenuEsportaCsv", "Esporta CS&V...", QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(menuEsportaCsv_, &QAction::triggered, this, &TFormGraficoDrt::MenuEsportaCsvClick);
+    menuSalvaImmagine_ =
+        item(menuGrafico_, "MenuSalvaImmagine", "Salva &immagine...", QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(menuSalvaImmagine_, &QAction::triggered, this, &TFormGraficoDrt::MenuSalvaImmagineClick);
     menuGrafico_->addSeparator();
     menuEsci_ = menuGrafico_->addAction(QStringLiteral("&Esci"));
     menuEsci_->setObjectName(QStringLiteral("MenuEsci"));
@@ -236,6 +341,26 @@ void TFormGraficoDrt::BuildMenus()
     menuVuoto1_->setVisible(false);
     menuAggiungi_->setProperty("tag", 0);
     menuElimina_->setProperty("tag", kRecordingTraces);
+
+    menuConfronto_ = menuBar_->addMenu(QStringLiteral("&Confronto"));
+    menuConfronto_->setObjectName(QStringLiteral("MenuConfronto"));
+    menuAggiungiRegistrazione_ = item(menuConfronto_, "MenuAggiungiRegistrazione", "&Aggiungi registrazione...",
+                                      QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(menuAggiungiRegistrazione_, &QAction::triggered, this, &TFormGraficoDrt::MenuAggiungiRegistrazioneClick);
+    menuRimuoviRegistrazione_ = item(menuConfronto_, "MenuRimuoviRegistrazione", "&Rimuovi registrazione", {});
+    connect(menuRimuoviRegistrazione_, &QAction::triggered, this, &TFormGraficoDrt::RemoveRecording);
+    menuConfronto_->addSeparator();
+    // Alt+arrows: plain arrows pan the chart and Ctrl+arrows move the cursor.
+    menuSpostaSinistra_ =
+        item(menuConfronto_, "MenuSpostaSinistra", "Sposta a &sinistra", QKeySequence(Qt::ALT | Qt::Key_Left));
+    connect(menuSpostaSinistra_, &QAction::triggered, this, [this] { ShiftSecond(-1); });
+    menuSpostaDestra_ =
+        item(menuConfronto_, "MenuSpostaDestra", "Sposta a &destra", QKeySequence(Qt::ALT | Qt::Key_Right));
+    connect(menuSpostaDestra_, &QAction::triggered, this, [this] { ShiftSecond(1); });
+    menuAllineaInizio_ =
+        item(menuConfronto_, "MenuAllineaInizio", "Allinea all'&inizio", QKeySequence(Qt::ALT | Qt::Key_Home));
+    connect(menuAllineaInizio_, &QAction::triggered, this, &TFormGraficoDrt::AlignSecond);
+    UpdateSecondMenus();
 }
 
 void TFormGraficoDrt::BuildChart()
@@ -249,6 +374,9 @@ void TFormGraficoDrt::BuildChart()
     chart_->setTitleFont(titleFont);
     chart_->setTitleBrush(QColor(0, 0, 255));
     chart_->legend()->setAlignment(Qt::AlignRight);
+    // The chart fills its view: the readout beside it needs the room.
+    chart_->layout()->setContentsMargins(0, 0, 0, 0);
+    chart_->setBackgroundRoundness(0);
 
     axisX_ = new QValueAxis;
     axisX_->setObjectName(QStringLiteral("AsseTempo"));
@@ -271,20 +399,94 @@ void TFormGraficoDrt::BuildChart()
         series_[i] = s;
     }
 
-    chartView_ = new DrtChartView(chart_, this);
+    // The second recording: the same colours, dashed, off the legend.
+    for (int i = 0; i < kRecordingTraces; ++i) {
+        auto* s = new QLineSeries;
+        s->setObjectName(QStringLiteral("TracciaSeconda%1").arg(i));
+        QPen pen(kTraces[i].color);
+        pen.setWidthF(1.5);
+        pen.setStyle(Qt::DashLine);
+        s->setPen(pen);
+        chart_->addSeries(s);
+        s->attachAxis(axisX_);
+        s->attachAxis(axisY_);
+        s->setVisible(false);
+        secondSeries_[i] = s;
+    }
+    HideSecondMarkers();
+
+    auto* view = new DrtChartView(chart_, this);
+    chartView_ = view;
     chartView_->setObjectName(QStringLiteral("ChartDrt"));
     chartView_->setRenderHint(QPainter::Antialiasing, false);
     chartView_->setRubberBand(QChartView::RectangleRubberBand);
     chartView_->setFocusPolicy(Qt::StrongFocus);
+    chartView_->setMouseTracking(true);
+    chartView_->viewport()->setMouseTracking(true); // the cursor follows the pointer with no button down
+    view->onHover = [this](QPointF p) {
+        if (chart_->plotArea().contains(p))
+            MoveCursorTo(SecondsAt(p.x()));
+    };
+    view->onClick = [this](QPointF p) { PinCursor(SecondsAt(p.x())); };
+    view->onRightClick = [this] {
+        if (pinA_ == kNoSample && pinB_ == kNoSample)
+            return false; // the chart's own zoom out
+        ClearCursors();
+        return true;
+    };
+    view->onStep = [this](int lines) { StepCursor(lines); };
+
+    // Cursor lines above the traces: the moving one grey, the pinned ones
+    // black with their letter, the span between them shaded.
+    spanItem_ = new QGraphicsRectItem(chart_);
+    spanItem_->setPen(Qt::NoPen);
+    spanItem_->setBrush(QColor(0, 90, 200, 28));
+    spanItem_->setZValue(90);
+    spanItem_->hide();
+    cursorItem_ = new QGraphicsLineItem(chart_);
+    cursorItem_->setPen(QPen(QColor(110, 110, 110), 1));
+    cursorItem_->setZValue(100);
+    cursorItem_->hide();
+    for (int k = 0; k < 2; ++k) {
+        pinItems_[k] = new QGraphicsLineItem(chart_);
+        pinItems_[k]->setPen(QPen(Qt::black, 1));
+        pinItems_[k]->setZValue(100);
+        pinItems_[k]->hide();
+        pinLabels_[k] = new QGraphicsSimpleTextItem(k == 0 ? QStringLiteral("A") : QStringLiteral("B"), chart_);
+        QFont bold = pinLabels_[k]->font();
+        bold.setBold(true);
+        pinLabels_[k]->setFont(bold);
+        pinLabels_[k]->setZValue(100);
+        pinLabels_[k]->hide();
+    }
 
     // Every change of the visible span thins the traces again and puts the
     // ticks back on round values.
     connect(axisX_, &QValueAxis::rangeChanged, this, [this] {
-        RoundAxisTicks(axisX_, kTimeIntervals);
+        RoundAxisTicks(axisX_, TimeIntervals());
         UpdateTraces();
+        PlaceCursors();
     });
     connect(axisY_, &QValueAxis::rangeChanged, this, [this] { RoundAxisTicks(axisY_, kValueIntervals); });
-    connect(chart_, &QChart::plotAreaChanged, this, [this] { UpdateTraces(); });
+    connect(chart_, &QChart::plotAreaChanged, this, [this] {
+        RoundAxisTicks(axisX_, TimeIntervals());
+        UpdateTraces();
+        PlaceCursors();
+    });
+}
+
+int TFormGraficoDrt::TimeIntervals() const
+{
+    const int width = static_cast<int>(chart_->plotArea().width());
+    return width <= 0 ? kTimeIntervals : std::clamp(width / kTimeLabelPixels, 2, kTimeIntervals);
+}
+
+void TFormGraficoDrt::HideSecondMarkers()
+{
+    // The chart shows a marker again whenever its series is shown.
+    for (QLineSeries* s : secondSeries_)
+        for (QLegendMarker* marker : chart_->legend()->markers(s))
+            marker->setVisible(false);
 }
 
 void TFormGraficoDrt::LoadTexts()
@@ -319,6 +521,42 @@ void TFormGraficoDrt::LoadTexts()
     if (d.Lookup(QStringLiteral("FinestraGrafico"), text))
         setWindowTitle(text);
     d.Lookup(QStringLiteral("MessBadFile"), badFileText_);
+
+    menu(menuConfronto_, 25);
+    for (QAction* a : {menuCancellaCursori_, menuEsportaCsv_, menuSalvaImmagine_, menuAggiungiRegistrazione_,
+                       menuRimuoviRegistrazione_, menuSpostaSinistra_, menuSpostaDestra_, menuAllineaInizio_})
+        action(a, a->objectName(), 30);
+    Texts& t = texts_;
+    const std::pair<const char*, QString*> readout[] = {
+        {"LetturaCursore", &t.cursor},       {"LetturaMin", &t.min},
+        {"LetturaMax", &t.max},              {"LetturaMedia", &t.mean},
+        {"LetturaSeconda", &t.second},       {"LetturaCursoreA", &t.cursorA},
+        {"LetturaCursoreB", &t.cursorB},     {"LetturaDeltaT", &t.delta},
+        {"MessND", &t.notAvailable},         {"UnitaGiri", &t.rpm},
+        {"UnitaVolt", &t.volt},              {"UnitaBar", &t.bar},
+        {"UnitaGradi", &t.celsius},          {"FinestraApriDrt", &t.openTitle},
+        {"FiltroDrt", &t.openFilter},        {"FinestraEsportaCsv", &t.csvTitle},
+        {"FiltroCsv", &t.csvFilter},         {"FinestraSalvaImmagine", &t.imageTitle},
+        {"FiltroPng", &t.imageFilter},       {"MessNessunaRigaCsv", &t.nothingToExport},
+        {"MessFileNonSalvato", &t.notSaved}, {"MessFileMancante", &t.missing},
+    };
+    for (const auto& [key, target] : readout)
+        d.Lookup(QString::fromLatin1(key), *target);
+    t.time = axisX_->titleText();
+    // Units stand in brackets after the names; the dictionary pads some with a space.
+    for (QString* unit : {&t.rpm, &t.volt, &t.bar, &t.celsius})
+        *unit = unit->trimmed();
+    // The export's separator and decimal mark follow the language; a pair that
+    // could not be read back keeps the built-in one.
+    QString separator = QStringLiteral(";"), decimal = QStringLiteral(",");
+    d.Lookup(QStringLiteral("CsvSeparatore"), separator);
+    d.Lookup(QStringLiteral("CsvDecimale"), decimal);
+    auto usable = [](const QString& c) {
+        return c.size() == 1 && c[0].unicode() > 0x20 && c[0].unicode() < 0x7f && !c[0].isLetterOrNumber() &&
+               c[0] != QLatin1Char('"') && c[0] != QLatin1Char('-') && c[0] != QLatin1Char('+');
+    };
+    if (usable(separator) && usable(decimal) && separator != decimal)
+        csvFormat_ = {static_cast<char>(separator[0].unicode()), static_cast<char>(decimal[0].unicode())};
     d.EndLookups();
     for (int i = 0; i < kRecordingTraces; ++i)
         elimina_[i]->setText(aggiungi_[i]->text());
@@ -327,27 +565,58 @@ void TFormGraficoDrt::LoadTexts()
 
 void TFormGraficoDrt::Populate()
 {
-    double xMin = 0, xMax = 1;
-    if (data_.size() > 0) {
-        const ValueRange t = RangeOf(data_.time);
-        xMin = std::min(0.0, t.min);
-        xMax = t.max > xMin ? t.max : xMin + 1;
-    }
-    double yMin = 0, yMax = 1;
-    bool any = false;
-    for (const auto& trace : data_.traces) {
+    statistics_.Build(data_);
+    MeasureSpan(data_, 0);
+    ShowWholeSpan();
+    FitReadout();
+}
+
+void TFormGraficoDrt::MeasureSpan(const Recording& recording, int which)
+{
+    timeRange_[which] = RangeOf(recording.time);
+    ValueRange& values = valueRange_[which];
+    values = {};
+    for (const auto& trace : recording.traces) {
         const ValueRange r = RangeOf(trace);
         if (!r.valid)
             continue;
-        yMin = any ? std::min(yMin, r.min) : r.min;
-        yMax = any ? std::max(yMax, r.max) : r.max;
-        any = true;
+        values = values.valid ? ValueRange{std::min(values.min, r.min), std::max(values.max, r.max), true} : r;
     }
+}
+
+void TFormGraficoDrt::ShowWholeSpan()
+{
+    // Both recordings in full: the second where its offset puts it.
+    double xMin = 0, xMax = 1;
+    bool anyTime = false;
+    double yMin = 0, yMax = 1;
+    bool any = false;
+    for (int which = 0; which < (hasSecond_ ? 2 : 1); ++which) {
+        const double offset = which == 1 ? static_cast<double>(SecondOffsetMs()) / 1000.0 : 0.0;
+        const ValueRange& t = timeRange_[which];
+        if (t.valid) {
+            xMin = anyTime ? std::min(xMin, t.min + offset) : std::min(0.0, t.min + offset);
+            xMax = anyTime ? std::max(xMax, t.max + offset) : t.max + offset;
+            anyTime = true;
+        }
+        const ValueRange& v = valueRange_[which];
+        if (v.valid) {
+            yMin = any ? std::min(yMin, v.min) : v.min;
+            yMax = any ? std::max(yMax, v.max) : v.max;
+            any = true;
+        }
+    }
+    if (!(xMax > xMin))
+        xMax = xMin + 1;
     if (!(yMax > yMin))
         yMax = yMin + 1;
     updating_ = true;
+    // Nice numbers change the tick count they start from; the same span
+    // must give the same view every time it is shown again.
+    axisY_->setTickCount(kNiceTicks);
     axisY_->setRange(yMin, yMax);
     axisY_->applyNiceNumbers();
+    axisX_->setTickCount(kNiceTicks);
     axisX_->setRange(xMin, xMax);
     axisX_->applyNiceNumbers();
     updating_ = false;
@@ -358,6 +627,7 @@ void TFormGraficoDrt::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
     UpdateTraces();
+    FitReadout();
 }
 
 void TFormGraficoDrt::RoundAxisTicks(QValueAxis* axis, int intervals)
@@ -374,8 +644,10 @@ void TFormGraficoDrt::UpdateTraces()
     if (updating_ || chart_ == nullptr)
         return;
     for (int i = 0; i < kRecordingTraces; ++i)
-        if (series_[i]->isVisible())
+        if (series_[i]->isVisible()) {
             UpdateTrace(i);
+            UpdateSecondTrace(i);
+        }
 }
 
 void TFormGraficoDrt::UpdateTrace(int index)
@@ -390,6 +662,21 @@ void TFormGraficoDrt::UpdateTrace(int index)
     for (const XY& p : scratch_)
         points.append(QPointF(p.x, p.y));
     series_[index]->replace(points);
+}
+
+void TFormGraficoDrt::UpdateSecondTrace(int index)
+{
+    if (!hasSecond_)
+        return;
+    const int columns = std::max(200, static_cast<int>(chart_->plotArea().width()));
+    const double offset = static_cast<double>(SecondOffsetMs()) / 1000.0;
+    DecimateMinMax(second_.time, second_.traces[index], second_.timeSorted, axisX_->min() - offset,
+                   axisX_->max() - offset, columns, scratch_);
+    QList<QPointF> points;
+    points.reserve(static_cast<qsizetype>(scratch_.size()));
+    for (const XY& p : scratch_)
+        points.append(QPointF(p.x + offset, p.y));
+    secondSeries_[index]->replace(points);
 }
 
 void TFormGraficoDrt::SetTraceShown(int index, bool shown)
@@ -408,8 +695,13 @@ void TFormGraficoDrt::SetTraceShown(int index, bool shown)
     for (QLegendMarker* marker : chart_->legend()->markers(series_[index]))
         marker->setVisible(shown);
     chart_->legend()->setVisible(shownCount_ != 1);
-    if (shown)
+    secondSeries_[index]->setVisible(shown && hasSecond_);
+    HideSecondMarkers();
+    if (shown) {
         UpdateTrace(index);
+        UpdateSecondTrace(index);
+    }
+    ShowReadoutParts();
 }
 
 void TFormGraficoDrt::MenuAnnullaZoomClick() { chart_->zoomReset(); }
