@@ -370,6 +370,10 @@ void MapTools::LoadTexts(TDataModuleMur* d)
     d->BeginLookups();
     for (QAction* action : {undo_, redo_, rows_, columns_, both_, smooth_, compare_, showCompare_, colour_})
         d->LookupControl(action);
+    // The grid's own copy and paste share the pop-up menu.
+    for (QAction* action : grid_.PopupMenuGrid()->actions())
+        if (action->objectName() == QLatin1String("MenuCopia") || action->objectName() == QLatin1String("MenuIncolla"))
+            d->LookupControl(action);
     d->Lookup(QStringLiteral("FinestraConfrontaFile"), compareTitle_);
     d->Lookup(QStringLiteral("MessUndoRifiutato"), undoRefused_);
     d->Lookup(QStringLiteral("MessRedoRifiutato"), redoRefused_);
