@@ -1,6 +1,8 @@
 #include "TFormMain.h"
 #include "services/ui/Scaling.h"
 
+#include "GuideHelp.h"
+
 #include "services/AppContext.h"
 #include "Firmware.h"
 #include "TFormScarica.h"
@@ -74,6 +76,7 @@ TFormMain::TFormMain(AppContext& context, QWidget* parent)
     client_->setPalette(pal);
     setCentralWidget(client_);
 
+    guide_ = new GuideHelp(ctx_, this);
     CreateLabels();
     CreateActions();
     CreateMenus();
@@ -312,6 +315,9 @@ void TFormMain::CreateMenus()
     settings->menuAction()->setVisible(false);
 
     QMenu* help = newMenu("MenuAiuto", QStringLiteral("&Aiuto"));
+    QAction* guida = NewMenuItem(help, "MenuGuida", nullptr);
+    guida->setText(QStringLiteral("&Guida"));
+    connect(guida, &QAction::triggered, this, [this] { guide_->Open(ContentsTopic(), this); });
     QAction* about = NewMenuItem(help, "MenuAbout", nullptr);
     about->setText(QStringLiteral("&Informazioni su..."));
     connect(about, &QAction::triggered, this, &TFormMain::ShowAbout);

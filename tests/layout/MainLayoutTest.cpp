@@ -9,6 +9,7 @@
 #include <QMessageBox>
 
 #include "app/TAboutBox.h"
+#include "app/TFormGuida.h"
 #include "app/TFormMain.h"
 #include "app/TFormScarica.h"
 #include "app/TFormSceltaCarb.h"
@@ -97,6 +98,18 @@ TEST_F(LayoutTest, SmallWindowsOfTheMainWindow)
             });
             form.Run();
         }
+    });
+}
+
+// The help window on a page with pictures and a table, with the results of a search.
+TEST_F(LayoutTest, GuideWindow)
+{
+    EveryLanguage([this] {
+        TFormGuida form(ctx);
+        ASSERT_TRUE(form.Open(QStringLiteral(VAPORA_SOURCE "/docs/guide"),
+                              {QStringLiteral("maps.md"), QStringLiteral("mappa-gas"), {}}));
+        form.Search(QStringLiteral("F1"));
+        Check(&form, QStringLiteral("Guida"));
     });
 }
 
