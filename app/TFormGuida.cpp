@@ -182,8 +182,7 @@ void TFormGuida::LoadTexts()
     title_ = texts.Get("FinestraGuida", title_);
     resultsText_ = texts.Get("LabelRisultati", resultsText_);
     noResultText_ = texts.Get("MessNessunRisultato", noResultText_);
-    const GuidePage* page = book_.Page(CurrentPage());
-    setWindowTitle(page != nullptr ? title_ + QStringLiteral(" - ") + page->Title() : title_);
+    ShowTitle();
     if (!searched_.isEmpty())
         Search(searched_);
 }
@@ -267,8 +266,7 @@ void TFormGuida::SourceChanged(const QUrl& url)
 {
     // The browser's own source() may still name the page before.
     page_ = QFileInfo(url.toLocalFile()).fileName();
-    const GuidePage* page = book_.Page(page_);
-    setWindowTitle(page != nullptr ? title_ + QStringLiteral(" - ") + page->Title() : title_);
+    ShowTitle();
     Polish();
     FitPictures();
     MarkCurrentPage();
@@ -317,6 +315,13 @@ void TFormGuida::Polish()
         }
         cursor.setBlockFormat(format);
     }
+}
+
+void TFormGuida::ShowTitle()
+{
+    const GuidePage* page = book_.Page(page_);
+    const QString title = page != nullptr ? page->Title() : QString();
+    setWindowTitle(title.isEmpty() || title == title_ ? title_ : title_ + QStringLiteral(" - ") + title);
 }
 
 void TFormGuida::MarkCurrentPage()

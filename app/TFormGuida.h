@@ -67,6 +67,7 @@ private:
     void Highlight(const QString& text, bool moveToFirst);
     void FitPictures();
     void MarkCurrentPage();
+    void ShowTitle();
 
     AppContext& ctx_;
     double scale_ = 1.0;

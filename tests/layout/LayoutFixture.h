@@ -7,6 +7,7 @@
 // window's picture goes there as <screen>-<language>-<window>.png.
 
 #include "app/GuideBook.h"
+#include "app/GuideHelp.h"
 #include "app/HelpTopics.h"
 #include "services/AppContext.h"
 #include "services/i18n/QtTranslations.h"
@@ -25,6 +26,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -130,6 +132,9 @@ protected:
     // The help key opens the window's own section (not just the contents) of the guide in this language.
     void CheckHelpTopic(QWidget* window)
     {
+        // Ctrl+F1 is the help key in every window: no window may take it for itself.
+        EXPECT_FALSE(GuideHelp::WindowUsesKey(window, QKeySequence(Qt::CTRL | Qt::Key_F1)))
+            << window->metaObject()->className() << " takes Ctrl+F1";
         const HelpTopic topic = HelpTopicFor(window);
         EXPECT_FALSE(topic.page == ContentsTopic().page && topic.anchor.isEmpty())
             << window->metaObject()->className() << " has no place in the guide";
