@@ -178,6 +178,14 @@ private:
         dialogs_.messages.clear();
     }
 
+    // The window's own timers would step the engine at the pace of the clock on the wall; the
+    // ticks below stand in for them, so that every run makes the same pictures.
+    static void StopTimers(QWidget& window)
+    {
+        for (QTimer* timer : window.findChildren<QTimer*>())
+            timer->stop();
+    }
+
     // Live refreshes of a window, each one step of the simulated engine.
     void Ticks(int count, const std::function<void()>& tick)
     {
@@ -414,6 +422,7 @@ private:
         unit_->engine().SetTarget(2480, 84, 92);
         {
             TFormVisualizza display(ctx_);
+            StopTimers(display);
             display.show();
             Ticks(20, [&] { display.Timer1Timer(); });
             Save(display, "visualizzazione");
@@ -424,6 +433,7 @@ private:
         unit_->StoreElement(60, 0, 1234);
         {
             TFormDiagnosi diagnosis(ctx_);
+            StopTimers(diagnosis);
             Save(diagnosis, "diagnosi");
         }
         unit_->StoreElement(57, 0, 0);
@@ -439,7 +449,7 @@ private:
             // Idle on gas with a warm reducer: the steps reach the pressure check.
             unit_->engine().SetTarget(850, 30, 28);
             TFormCalibrazione form(ctx_, false, work_.filePath(QStringLiteral("Calibrazione")));
-            form.timer()->stop();
+            StopTimers(form);
             form.show();
             form.EditCilindrataEnter();
             Ticks(30, [&] { form.Tick(); });
@@ -448,6 +458,7 @@ private:
             Save(form, "calibrazione");
             {
                 TFormCalibra2 second(ctx_, &form);
+                StopTimers(second);
                 second.show();
                 Ticks(20, [&] { second.Tick(); });
                 Save(second, "minimo-clima");
@@ -457,6 +468,7 @@ private:
         {
             unit_->engine().UseDriveCycle();
             TFormCalibraStrada road(ctx_);
+            StopTimers(road);
             road.show();
             Ticks(900, [&] { road.Tick(); });
             Save(road, "strada");
