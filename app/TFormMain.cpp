@@ -1,6 +1,8 @@
 #include "TFormMain.h"
 #include "services/ui/Scaling.h"
 
+#include "GuideHelp.h"
+
 #include "services/AppContext.h"
 #include "Firmware.h"
 #include "TFormScarica.h"
@@ -76,6 +78,7 @@ TFormMain::TFormMain(AppContext& context, QWidget* parent)
     client_->setPalette(pal);
     setCentralWidget(client_);
 
+    guide_ = new GuideHelp(ctx_, this);
     CreateLabels();
     CreateActions();
     CreateMenus();
@@ -316,6 +319,9 @@ void TFormMain::CreateMenus()
     connect(port, &QAction::triggered, this, &TFormMain::ChoosePort);
 
     QMenu* help = newMenu("MenuAiuto", QStringLiteral("&Aiuto"));
+    QAction* guida = NewMenuItem(help, "MenuGuida", nullptr);
+    guida->setText(QStringLiteral("&Guida"));
+    connect(guida, &QAction::triggered, this, [this] { guide_->Open(ContentsTopic(), this); });
     QAction* about = NewMenuItem(help, "MenuAbout", nullptr);
     about->setText(QStringLiteral("&Informazioni su..."));
     connect(about, &QAction::triggered, this, &TFormMain::ShowAbout);

@@ -24,6 +24,7 @@ class QMenu;
 namespace vapora {
 
 struct AppContext;
+class GuideHelp;
 class StatusBarMain;
 class TFormConfig;
 class TFormScarica;
@@ -55,6 +56,7 @@ public:
     QLabel* Entry(int index) const { return entries_[index]; }
     TFormSplash* Splash() const { return splash_; }
     Connection& Connector() { return connection_; }
+    GuideHelp* Guide() const { return guide_; }
     const MessageTable& Messages() const { return messages_; }
     double Scale() const { return scale_; }
     // Start folder and titles of the configuration file dialogs.
@@ -120,6 +122,7 @@ private:
     int arrowTag_ = 0;
     TFormScarica* scarica_ = nullptr; // both live for the whole run
     TFormConfig* config_ = nullptr;
+    GuideHelp* guide_ = nullptr; // the help key in every window, and the help window
 
     QLabel* labelMenu_ = nullptr;
     std::array<QLabel*, kEntries> entries_{};

@@ -3,7 +3,9 @@
 
 #include "services/AppContext.h"
 #include "services/AppMessages.h"
+#include "GuideHelp.h"
 #include "TAboutBox.h"
+#include "TFormGuida.h"
 #include "editor/TFormConfig.h"
 #include "TFormMainStatusBar.h"
 #include "TFormScarica.h"
@@ -266,6 +268,9 @@ void TFormMain::LanguageClick(QAction* item)
     if (config_ != nullptr)
         config_->LoadTexts();
     LayoutHorizontal();
+    // An open guide follows the language, at the same page.
+    if (TFormGuida* guide = guide_->Window(); guide != nullptr && guide->isVisible())
+        guide_->Open({guide->CurrentPage(), {}, {}}, this);
     QGuiApplication::restoreOverrideCursor();
 }
 
@@ -296,7 +301,7 @@ void TFormMain::LoadTexts()
         if (QMenu* menu = findChild<QMenu*>(QString::fromLatin1(name)))
             lookup(name, [menu](const QString& t) { menu->setTitle(t); }, 0, menu->title());
     }
-    for (const char* name : {"MenuConnetti", "MenuDisconnetti", "MenuAbout", "MenuCambiaCarb", "MenuComPort"}) {
+    for (const char* name : {"MenuConnetti", "MenuDisconnetti", "MenuGuida", "MenuAbout", "MenuCambiaCarb", "MenuComPort"}) {
         if (QAction* item = findChild<QAction*>(QString::fromLatin1(name)))
             lookup(name, [item](const QString& t) { item->setText(t); }, 0, item->text());
     }

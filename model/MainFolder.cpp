@@ -109,8 +109,14 @@ TemplateRefresh RefreshFromTemplate(const fs::path& templateFolder, const fs::pa
 
     std::vector<fs::path> entries;
     for (auto it = fs::recursive_directory_iterator(templateFolder, ec); !ec && it != fs::recursive_directory_iterator();
-         it.increment(ec))
+         it.increment(ec)) {
+        // The guide is the program's own, read where it is installed: no copy per user.
+        if (it.depth() == 0 && it->path().filename() == kTemplateGuideFolder) {
+            it.disable_recursion_pending();
+            continue;
+        }
         entries.push_back(it->path());
+    }
     if (ec) {
         result.failures.push_back(Reason(templateFolder, "cannot read the template: " + ec.message()));
         return result;

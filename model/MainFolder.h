@@ -17,6 +17,8 @@ inline constexpr const char* kMainFolderMark = "DizVapora.dbf";
 // In the user's main folder: the checksum of every template file as it was
 // installed there ("<sha256>  <relative path>" lines, as sha256sum writes them).
 inline constexpr const char* kTemplateManifest = ".vapora-template.sha256";
+// The template's guide folder, which the help window reads in place.
+inline constexpr const char* kTemplateGuideFolder = "guide";
 
 bool IsMainFolder(const std::filesystem::path& folder);
 

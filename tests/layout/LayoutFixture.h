@@ -2,10 +2,15 @@
 // Every window on the simulated unit, with the shipped dictionary, on the
 // screen the process was started with (see tests/CMakeLists.txt): each one is
 // shown in every language and must pass the layout check and find every text
-// it asks the dictionary for. With VAPORA_SCREENSHOTS set to a folder, each
+// it asks the dictionary for, and its help key must open a section of the
+// guide in that language. With VAPORA_SCREENSHOTS set to a folder, each
 // window's picture goes there as <screen>-<language>-<window>.png.
 
+#include "app/GuideBook.h"
+#include "app/GuideHelp.h"
+#include "app/HelpTopics.h"
 #include "services/AppContext.h"
+#include "services/i18n/QtTranslations.h"
 #include "support/ShippedDictionary.h"
 #include "LayoutCheck.h"
 #include "LinkObject.h"
@@ -21,6 +26,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -140,6 +146,7 @@ protected:
         const QStringList problems = CheckLayout(window);
         EXPECT_TRUE(problems.isEmpty()) << problems.join(u'\n').toStdString();
         CheckDictionary();
+        CheckHelpTopic(window);
         KeepTexts(window, label);
         const QString folder = qEnvironmentVariable("VAPORA_SCREENSHOTS");
         if (!folder.isEmpty())
@@ -151,6 +158,26 @@ protected:
     {
         EXPECT_TRUE(window->windowState() & Qt::WindowMaximized) << label.toStdString() << " is not maximised";
         Check(window, label);
+    }
+
+    // The help key opens the window's own section (not just the contents) of the guide in this language.
+    void CheckHelpTopic(QWidget* window)
+    {
+        // Ctrl+F1 is the help key in every window: no window may take it for itself.
+        EXPECT_FALSE(GuideHelp::WindowUsesKey(window, QKeySequence(Qt::CTRL | Qt::Key_F1)))
+            << window->metaObject()->className() << " takes Ctrl+F1";
+        const HelpTopic topic = HelpTopicFor(window);
+        EXPECT_FALSE(topic.page == ContentsTopic().page && topic.anchor.isEmpty())
+            << window->metaObject()->className() << " has no place in the guide";
+        static std::map<QString, GuideBook> books;
+        const QString code = LocaleOfLanguageColumn(Language());
+        if (books.find(code) == books.end())
+            books.emplace(code, GuideBook::Read(QStringLiteral(VAPORA_SOURCE "/docs/guide/") + code));
+        const GuidePage* page = books[code].Page(topic.page);
+        ASSERT_NE(page, nullptr) << code.toStdString() << ' ' << topic.page.toStdString();
+        if (!topic.anchor.isEmpty()) {
+            EXPECT_NE(page->Anchored(topic.anchor), nullptr) << topic.page.toStdString() << '#' << topic.anchor.toStdString();
+        }
     }
 
     void CheckDictionary()

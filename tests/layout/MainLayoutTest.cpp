@@ -15,6 +15,7 @@
 
 #include "app/TAboutBox.h"
 #include "app/Connection.h"
+#include "app/TFormGuida.h"
 #include "app/TFormMain.h"
 #include "app/TFormMainStatusBar.h"
 #include "services/ui/CellText.h"
@@ -275,6 +276,18 @@ TEST_F(LayoutTest, WaitWindowShowsEveryTextWhole)
             Check(&form, QStringLiteral("Attesa-") + wait.keys.join(u'+'));
         }
         dictionary->EndLookups();
+    });
+}
+
+// The help window on a page with pictures and a table, with the results of a search.
+TEST_F(LayoutTest, GuideWindow)
+{
+    EveryLanguage([this] {
+        TFormGuida form(ctx);
+        ASSERT_TRUE(form.Open(QStringLiteral(VAPORA_SOURCE "/docs/guide"),
+                              {QStringLiteral("maps.md"), QStringLiteral("mappa-gas"), {}}));
+        form.Search(QStringLiteral("F1"));
+        Check(&form, QStringLiteral("Guida"));
     });
 }
 
