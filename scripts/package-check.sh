@@ -43,7 +43,8 @@ lintian --fail-on error --display-info "$deb"
 echo "== install"
 DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y -qq "./$deb"
 for f in /usr/bin/vapora /usr/bin/vapora-tool /usr/bin/vapora-virtual-unit /usr/lib/x86_64-linux-gnu/vapora/libSerNoxDL.so \
-         /usr/share/vapora/DizVapora.dbf /usr/share/man/man1/vapora.1.gz /usr/share/applications/vapora.desktop; do
+         /usr/share/vapora/DizVapora.dbf /usr/share/vapora/guide/it/index.md /usr/share/vapora/guide/en/index.md \
+         /usr/share/man/man1/vapora.1.gz /usr/share/applications/vapora.desktop; do
   [ -e "$f" ] || fail "$f is not installed"
 done
 
@@ -135,6 +136,7 @@ folder="$user_home/.local/share/Vapora"
 [ -f "$folder/DizVapora.dbf" ] && [ -f "$folder/.vapora-template.sha256" ] ||
   fail "the first start did not make the user's main folder $folder"
 (cd "$folder" && sha256sum --quiet -c .vapora-template.sha256) || fail "the manifest does not match the folder"
+[ ! -e "$folder/guide" ] || fail "the guide is read where it is installed, not copied into the user's folder"
 grep -q "^Link=" "$user_home/.config/Murazzoni/Vapora.conf" && fail "no port was chosen, yet one is stored"
 grep -q "^Language=" "$user_home/.config/Murazzoni/Vapora.conf" || fail "the settings were not written at the end"
 
