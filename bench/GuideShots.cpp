@@ -21,6 +21,8 @@
 #include "calib/forms/TFormCalibrazione.h"
 #include "calib/forms/TFormDiagnosi.h"
 #include "calib/forms/TFormGraficoDrt.h"
+#include "app/TFormPortaSeriale.h"
+#include "wire/SerialPorts.h"
 #include "calib/forms/TFormParCalStrada.h"
 #include "calib/forms/TFormPressione.h"
 #include "calib/forms/TFormSceltaCal.h"
@@ -222,6 +224,18 @@ private:
     void SmallWindows()
     {
         {
+            TFormPortaSeriale::State state;
+            state.current = QStringLiteral("serial:/dev/ttyUSB0");
+            TFormPortaSeriale form(dictionary_.get(), state, [] {
+                std::vector<sernox::wire::SerialPortInfo> ports(2);
+                ports[0].path = "/dev/ttyS0";
+                ports[1].path = "/dev/ttyUSB0";
+                ports[1].description = "USB-Serial Controller";
+                return ports;
+            });
+            Save(form, "porta-seriale");
+        }
+        {
             TFormSceltaCarb form(dictionary_.get(), false, 0);
             Save(form, "scelta-carburante-sconnessa");
         }
@@ -415,6 +429,13 @@ private:
         graph.setWindowState(Qt::WindowNoState);
         graph.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
         Save(graph, "grafico");
+        // The readout: two cursors pinned, and the same drive laid over itself a little later.
+        graph.AddRecording(path);
+        graph.ShiftSecond(60);
+        graph.PinCursor(20.0);
+        graph.PinCursor(50.0);
+        Report("the graph's readout");
+        Save(graph, "grafico-cursori");
     }
 
     void Monitoring()
