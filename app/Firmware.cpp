@@ -101,11 +101,10 @@ void ProgramFirmware(AppContext& ctx, TFormScarica& fileWindow, Connection& conn
         return;
     const QString withoutPoint =
         answered ? QString()
-                 : QStringLiteral("\n\n") +
-                       WindowTexts(ctx.dictionary)
-                           .Get("MessProgSenzaRipristino",
-                                QString::fromUtf8("La centralina non ha risposto alla lettura della configurazione: "
-                                                  "è stata programmata senza un punto di ripristino."));
+                 : WindowTexts(ctx.dictionary)
+                       .Get("MessProgSenzaRipristino",
+                            QString::fromUtf8("La centralina non ha risposto alla lettura della configurazione: "
+                                              "è stata programmata senza un punto di ripristino."));
 
     if (owner != nullptr)
         owner->repaint();
@@ -149,11 +148,11 @@ void ProgramFirmware(AppContext& ctx, TFormScarica& fileWindow, Connection& conn
     }
 
     if (result != 0) {
-        ctx.dialogs->Message(owner, title, texts.Text(QStringLiteral("MessProgKO")) + withoutPoint, MsgIcon::Error);
+        ctx.dialogs->Message(owner, title, texts.Text(QStringLiteral("MessProgKO")), MsgIcon::Error);
         return;
     }
     if (!withoutPoint.isEmpty())
-        ctx.dialogs->Message(owner, title, withoutPoint.mid(2), MsgIcon::Information);
+        ctx.dialogs->Message(owner, title, withoutPoint, MsgIcon::Information);
     if (owner != nullptr)
         owner->repaint();
     connection.Connect(true, true, restore::Reason::AfterProgramming);
