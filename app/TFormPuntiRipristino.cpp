@@ -88,7 +88,7 @@ TFormPuntiRipristino::TFormPuntiRipristino(AppContext& context, Actions actions,
     listPunti_->header()->setSectionsClickable(false);
     listPunti_->header()->setStretchLastSection(false);
     listPunti_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    at(listPunti_, 12, 42, 736, 290);
+    at(listPunti_, 12, 42, 736, 334);
     connect(listPunti_, &QTreeWidget::itemSelectionChanged, this, &TFormPuntiRipristino::UpdateButtons);
 
     labelNessunPunto_ = new QLabel(QStringLiteral("Nessun punto di ripristino."), listPunti_->viewport());
@@ -112,7 +112,7 @@ TFormPuntiRipristino::TFormPuntiRipristino(AppContext& context, Actions actions,
         b.button = new QPushButton(QString::fromLatin1(b.text), this);
         b.button->setObjectName(QString::fromLatin1(b.name));
         b.button->setAutoDefault(false);
-        at(b.button, x, 344, 136, 32);
+        at(b.button, x, 388, 136, 32);
         x += 150;
     }
     connect(buttonConfronta_, &QPushButton::clicked, this, &TFormPuntiRipristino::ButtonConfrontaClick);
@@ -128,7 +128,7 @@ TFormPuntiRipristino::TFormPuntiRipristino(AppContext& context, Actions actions,
     labelNota_->setText(QString::fromUtf8(
         "Un punto di ripristino copia tutto ciò che un file di configurazione conserva. Non contiene la tabella di "
         "autoadattamento, i tempi di funzionamento, la diagnosi e i contatori: il ripristino non li cambia."));
-    at(labelNota_, 12, 390, 736, 96);
+    at(labelNota_, 12, 432, 736, 60);
 
     // Without a unit there is no history to keep to: every point is listed.
     checkTutti_->setChecked(!Connected());
@@ -175,7 +175,7 @@ void TFormPuntiRipristino::Refresh()
     for (const restore::Point& point : listed_) {
         auto* item = new QTreeWidgetItem(RowTexts(texts, point));
         item->setToolTip(kColWhen, QtPath(point.file));
-        item->setTextAlignment(kColSoftware, Qt::AlignRight | Qt::AlignVCenter);
+        item->setTextAlignment(kColSoftware, Qt::AlignCenter);
         items.append(item);
     }
     listPunti_->addTopLevelItems(items);
