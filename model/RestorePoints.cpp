@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <ctime>
 #include <map>
+#include <optional>
 #include <set>
 #include <system_error>
 
@@ -81,10 +82,15 @@ bool ParseNumber(std::string_view text, Int& value)
     return result.ec == std::errc() && result.ptr == text.data() + text.size();
 }
 
+bool StampShape(std::string_view stamp)
+{
+    return stamp.size() == kStampLength && stamp[8] == '-' && AllDigits(stamp.substr(0, 8)) &&
+           AllDigits(stamp.substr(9));
+}
+
 bool TimeOfStamp(std::string_view stamp, Clock::time_point& when)
 {
-    if (stamp.size() != kStampLength || stamp[8] != '-' || !AllDigits(stamp.substr(0, 8)) ||
-        !AllDigits(stamp.substr(9)))
+    if (!StampShape(stamp))
         return false;
     auto field = [&](std::size_t at, std::size_t length) {
         int value = 0;
@@ -180,6 +186,7 @@ struct NameParts {
     int sequence = 1; // 1 for the first of its second, then 2, 3, ...
     Reason reason = Reason::Read;
     std::string configName; // in the unit's code page, as far as the file name keeps it
+    std::string nameInFile; // as the file name has it
 };
 
 // "<stamp>[-<n>]_<reason token>_<name>.vap"; false for any other name.
@@ -192,8 +199,7 @@ bool ParseName(const std::string& fileName, NameParts& parts)
     if (name.size() < kStampLength + 2)
         return false;
     parts.stamp = std::string(name.substr(0, kStampLength));
-    Clock::time_point ignored;
-    if (!TimeOfStamp(parts.stamp, ignored))
+    if (!StampShape(parts.stamp))
         return false;
     name.remove_prefix(kStampLength);
     parts.sequence = 1;
@@ -210,7 +216,8 @@ bool ParseName(const std::string& fileName, NameParts& parts)
     const std::size_t end = name.find('_');
     if (end == std::string_view::npos || !ReasonFromToken(name.substr(0, end), parts.reason))
         return false;
-    parts.configName = NameFromFile(name.substr(end + 1));
+    parts.nameInFile = std::string(name.substr(end + 1));
+    parts.configName = NameFromFile(parts.nameInFile);
     return true;
 }
 
@@ -383,48 +390,94 @@ bool Newer(const Listed& a, const Listed& b)
     return a.point.file.filename() > b.point.file.filename();
 }
 
-std::vector<Listed> ListFolder(const fs::path& folder)
+// A point file of the folder, known by its name alone.
+struct Named {
+    fs::path file;
+    NameParts parts;
+};
+
+// The point files of `folder`, none of them read. With `stamp`, `used` gets the sequence numbers
+// that names of that second already have (a sidecar's name counts too).
+std::vector<Named> ScanFolder(const fs::path& folder, const std::string* stamp = nullptr,
+                              std::set<int>* used = nullptr)
 {
-    std::vector<Listed> listed;
+    std::vector<Named> found;
+    const fs::path pointExtension = PathOfUtf8(std::string(kPointExtension));
+    const fs::path sidecarExtension = PathOfUtf8(std::string(kSidecarExtension));
     std::error_code ec;
-    fs::directory_iterator it(folder, ec), end;
-    for (; !ec && it != end; it.increment(ec)) {
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        fs::path name = it->path().filename();
+        const fs::path extension = name.extension();
+        const bool sidecar = extension == sidecarExtension;
+        if (!sidecar && extension != pointExtension)
+            continue;
+        if (sidecar)
+            name.replace_extension(pointExtension);
+        Named entry;
+        if (!ParseName(Utf8OfPath(name), entry.parts))
+            continue;
+        if (stamp != nullptr && entry.parts.stamp == *stamp)
+            used->insert(entry.parts.sequence);
         std::error_code typeError;
-        if (!it->is_regular_file(typeError))
-            continue;
-        NameParts parts;
-        if (!ParseName(Utf8OfPath(it->path().filename()), parts))
-            continue;
-        Listed entry;
-        entry.sequence = parts.sequence;
-        Point& point = entry.point;
-        point.file = it->path();
-        point.stamp = parts.stamp;
-        point.reason = parts.reason;
-        point.key.configName = parts.configName;
-        TimeOfStamp(parts.stamp, point.when);
-        std::string text;
-        if (ReadFileBytes(SidecarOf(point.file), text)) {
-            Point fromSidecar = point;
-            // A sidecar that disagrees with its name belongs to another point.
-            if (ReadSidecar(text, fromSidecar) && fromSidecar.reason == parts.reason) {
-                point = std::move(fromSidecar);
-                entry.sidecar = true;
-            }
+        if (!sidecar && it->is_regular_file(typeError)) {
+            entry.file = it->path();
+            found.push_back(std::move(entry));
         }
-        if (!entry.sidecar) {
-            // What the file itself still says: vehicle data and fuel.
-            VehicleData vehicle;
-            if (ConfCar::ReadVehicleData(LocalText(point.file), vehicle)) {
-                point.key.description = vehicle.DescrizAuto;
-                point.key.engine = vehicle.Motore;
-                point.key.displacement = vehicle.CentCubici;
-                point.key.year = vehicle.AnnoVettura;
-            }
-            ConfCar::ReadFileFlags(LocalText(point.file), &point.methane);
-        }
-        listed.push_back(std::move(entry));
     }
+    return found;
+}
+
+// Newest first by name: the second, then the order of taking within it.
+bool LaterName(const Named& a, const Named& b)
+{
+    if (a.parts.stamp != b.parts.stamp)
+        return a.parts.stamp > b.parts.stamp;
+    return a.parts.sequence > b.parts.sequence;
+}
+
+// A point as its sidecar tells it, else as its name and file do.
+Listed ReadPoint(const Named& named)
+{
+    Listed entry;
+    entry.sequence = named.parts.sequence;
+    Point& point = entry.point;
+    point.file = named.file;
+    point.stamp = named.parts.stamp;
+    point.reason = named.parts.reason;
+    point.key.configName = named.parts.configName;
+    std::string text;
+    if (ReadFileBytes(SidecarOf(point.file), text)) {
+        Point fromSidecar = point;
+        // A sidecar that disagrees with its name belongs to another point.
+        if (ReadSidecar(text, fromSidecar) && fromSidecar.reason == named.parts.reason) {
+            point = std::move(fromSidecar);
+            entry.sidecar = true;
+        }
+    }
+    if (!entry.sidecar) {
+        TimeOfStamp(point.stamp, point.when);
+        // What the file itself still says: vehicle data and fuel.
+        VehicleData vehicle;
+        if (ConfCar::ReadVehicleData(LocalText(point.file), vehicle)) {
+            point.key.description = vehicle.DescrizAuto;
+            point.key.engine = vehicle.Motore;
+            point.key.displacement = vehicle.CentCubici;
+            point.key.year = vehicle.AnnoVettura;
+        }
+        ConfCar::ReadFileFlags(LocalText(point.file), &point.methane);
+    }
+    return entry;
+}
+
+// With `configName`, only the points whose file name carries that name (a history's points
+// all do): the others' sidecars are not read.
+std::vector<Listed> ListFolder(const fs::path& folder, const std::string* configName = nullptr)
+{
+    const std::string nameInFile = configName != nullptr ? NameForFile(*configName) : std::string();
+    std::vector<Listed> listed;
+    for (const Named& named : ScanFolder(folder))
+        if (configName == nullptr || named.parts.nameInFile == nameInFile)
+            listed.push_back(ReadPoint(named));
     std::sort(listed.begin(), listed.end(), Newer);
     // A history whose first point lost its sidecar still has one "as found": its oldest.
     std::vector<const HistoryKey*> marked;
@@ -501,6 +554,8 @@ HistoryKey KeyOf(ConfCar& car)
     return key;
 }
 
+void GiveBackName(ConfCar& car, const Point& point) { car.SetConfigName(point.key.configName); }
+
 Store::Store(fs::path mainFolder, WallClock now)
     : folder_(std::move(mainFolder) / PathOfUtf8(std::string(kFolderName))), now_(std::move(now))
 {
@@ -524,15 +579,30 @@ TakeResult Store::Take(ConfCar& car, Reason reason)
     // The name the unit has, so that opening the file names the configuration as the unit did.
     const std::string content = car.EncodedConfiguration(point.key.configName + std::string(kPointExtension));
 
-    const std::vector<Point> history = History(point.key);
-    if (reason == Reason::Read && !history.empty() && history.front().unitId == point.unitId) {
-        std::string newest;
-        if (ReadFileBytes(history.front().file, newest) && newest == content) {
+    // One look at the folder: the numbers this second's names already have, and this car's
+    // points, of which only the newest matters (read from the newest name down until one is of
+    // the same history).
+    std::set<int> used;
+    std::vector<Named> named = ScanFolder(folder_, &point.stamp, &used);
+    const std::string nameInFile = NameForFile(point.key.configName);
+    std::erase_if(named, [&](const Named& n) { return n.parts.nameInFile != nameInFile; });
+    std::sort(named.begin(), named.end(), LaterName);
+    std::optional<Point> newest;
+    for (const Named& candidate : named) {
+        Listed read = ReadPoint(candidate);
+        if (read.point.key == point.key) {
+            newest = std::move(read.point);
+            break;
+        }
+    }
+    if (reason == Reason::Read && newest && newest->unitId == point.unitId) {
+        std::string bytes;
+        if (ReadFileBytes(newest->file, bytes) && bytes == content) {
             result.status = TakeStatus::Unchanged;
             return result;
         }
     }
-    point.asFound = history.empty();
+    point.asFound = !newest;
 
     std::error_code ec;
     fs::create_directories(folder_, ec);
@@ -551,18 +621,6 @@ TakeResult Store::Take(ConfCar& car, Reason reason)
         result.error = why;
         return result;
     }
-    // One number per point of the same second, whatever its reason, so that the names keep
-    // the order of taking.
-    std::set<int> used;
-    for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
-        fs::path name = it->path().filename();
-        if (name.extension() == PathOfUtf8(std::string(kSidecarExtension)))
-            name.replace_extension(PathOfUtf8(std::string(kPointExtension)));
-        NameParts parts;
-        if (ParseName(Utf8OfPath(name), parts) && parts.stamp == point.stamp)
-            used.insert(parts.sequence);
-    }
-    ec.clear();
     // The configuration first: a point cut off before its sidecar is still listed from its name.
     for (int sequence = 1; sequence <= kMostInOneSecond; ++sequence) {
         if (used.count(sequence) != 0)
@@ -617,7 +675,7 @@ std::vector<Point> Store::List() const
 std::vector<Point> Store::History(const HistoryKey& key) const
 {
     std::vector<Point> points;
-    for (Listed& entry : ListFolder(folder_))
+    for (Listed& entry : ListFolder(folder_, &key.configName))
         if (entry.point.key == key)
             points.push_back(std::move(entry.point));
     return points;

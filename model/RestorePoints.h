@@ -51,6 +51,11 @@ struct TakeResult {
     FileError error{};              // when Failed
 };
 
+// After `point.file` went into `car` through the program's own file load: the record gets back
+// the configuration name the unit had. A load names the configuration after the file, and a
+// point's file name is not the car's (nor can a name in a file always come back whole).
+void GiveBackName(ConfCar& car, const Point& point);
+
 using WallClock = std::function<std::chrono::system_clock::time_point()>;
 
 class Store {
