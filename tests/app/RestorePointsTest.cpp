@@ -299,8 +299,9 @@ TEST_F(RestorePoints, APointThatCannotBeKeptAsksAndNoLeavesTheUnitUntouched)
             EXPECT_EQ(asked.buttons, MsgButtons::YesNo);
             EXPECT_EQ(asked.defaultButton, MsgResult::No);
             // Programming reads the unit again first, and a read sends back the status word it read.
-            if (std::string_view(what) != "programming")
+            if (std::string_view(what) != "programming") {
                 EXPECT_EQ(unit->WriteCount(), writes);
+            }
             EXPECT_EQ(unit->Firmware(), nullptr);
             ExpectSame(*before, *UnitConfiguration());
             EXPECT_EQ(car->RifLambda, before->RifLambda);
