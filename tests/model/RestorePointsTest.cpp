@@ -277,7 +277,7 @@ TEST_F(RestorePoints, RetentionKeepsTheFirstAndLastOfEachMonthAndWhatIsNotItsOwn
     // Two cars over about ten months, at random moments.
     const auto start = wall;
     std::map<std::string, int> taken;
-    for (int i = 0; i < 120; ++i) {
+    for (int i = 0; i < 80; ++i) {
         wall = start + std::chrono::minutes(random() % (300 * 24 * 60));
         car->SetConfigName(random() % 3 == 0 ? "Seconda" : first.configName);
         car->MappaCarburazione[0][1] = i;
