@@ -396,30 +396,22 @@ struct Named {
     NameParts parts;
 };
 
-// The point files of `folder`, none of them read. With `stamp`, `used` gets the sequence numbers
-// that names of that second already have (a sidecar's name counts too).
-std::vector<Named> ScanFolder(const fs::path& folder, const std::string* stamp = nullptr,
-                              std::set<int>* used = nullptr)
+// The point files of `folder` that `keep` accepts by name (UTF-8), none of them read. `keep`
+// sees every name of the pattern's two extensions, sidecars included, but only point files
+// are returned.
+using NameFilter = std::function<bool(std::string_view name, bool sidecar)>;
+std::vector<Named> ScanFolder(const fs::path& folder, const NameFilter& keep)
 {
     std::vector<Named> found;
-    const fs::path pointExtension = PathOfUtf8(std::string(kPointExtension));
-    const fs::path sidecarExtension = PathOfUtf8(std::string(kSidecarExtension));
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        fs::path name = it->path().filename();
-        const fs::path extension = name.extension();
-        const bool sidecar = extension == sidecarExtension;
-        if (!sidecar && extension != pointExtension)
+        const std::string name = Utf8OfPath(it->path().filename());
+        const bool sidecar = name.ends_with(kSidecarExtension);
+        if ((!sidecar && !name.ends_with(kPointExtension)) || !keep(name, sidecar) || sidecar)
             continue;
-        if (sidecar)
-            name.replace_extension(pointExtension);
         Named entry;
-        if (!ParseName(Utf8OfPath(name), entry.parts))
-            continue;
-        if (stamp != nullptr && entry.parts.stamp == *stamp)
-            used->insert(entry.parts.sequence);
         std::error_code typeError;
-        if (!sidecar && it->is_regular_file(typeError)) {
+        if (ParseName(name, entry.parts) && it->is_regular_file(typeError)) {
             entry.file = it->path();
             found.push_back(std::move(entry));
         }
@@ -475,7 +467,10 @@ std::vector<Listed> ListFolder(const fs::path& folder, const std::string* config
 {
     const std::string nameInFile = configName != nullptr ? NameForFile(*configName) : std::string();
     std::vector<Listed> listed;
-    for (const Named& named : ScanFolder(folder))
+    const std::string suffix = "_" + nameInFile + std::string(kPointExtension);
+    for (const Named& named : ScanFolder(folder, [&](std::string_view name, bool sidecar) {
+             return !sidecar && (configName == nullptr || name.ends_with(suffix));
+         }))
         if (configName == nullptr || named.parts.nameInFile == nameInFile)
             listed.push_back(ReadPoint(named));
     std::sort(listed.begin(), listed.end(), Newer);
@@ -583,8 +578,18 @@ TakeResult Store::Take(ConfCar& car, Reason reason)
     // points, of which only the newest matters (read from the newest name down until one is of
     // the same history).
     std::set<int> used;
-    std::vector<Named> named = ScanFolder(folder_, &point.stamp, &used);
     const std::string nameInFile = NameForFile(point.key.configName);
+    const std::string suffix = "_" + nameInFile + std::string(kPointExtension);
+    std::vector<Named> named = ScanFolder(folder_, [&](std::string_view name, bool sidecar) {
+        if (name.starts_with(point.stamp)) {
+            std::string asPoint(name);
+            if (sidecar)
+                asPoint.replace(asPoint.size() - kSidecarExtension.size(), kSidecarExtension.size(), kPointExtension);
+            if (NameParts parts; ParseName(asPoint, parts))
+                used.insert(parts.sequence);
+        }
+        return !sidecar && name.ends_with(suffix);
+    });
     std::erase_if(named, [&](const Named& n) { return n.parts.nameInFile != nameInFile; });
     std::sort(named.begin(), named.end(), LaterName);
     std::optional<Point> newest;

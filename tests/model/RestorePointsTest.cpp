@@ -90,7 +90,7 @@ protected:
 TEST_F(RestorePoints, EachReasonTakesOnePointUnderItsOwnNameAndLeavesTheCarAsItWas)
 {
     auto car = ReadUnit();
-    car->SetConfigName("Panda 1.2");
+    car->SetConfigName("Berlina 1.2");
     car->Modified = true;
     int progressCalls = 0;
     car->SetProgressSink([&](int32_t, bool) { ++progressCalls; });
@@ -104,12 +104,12 @@ TEST_F(RestorePoints, EachReasonTakesOnePointUnderItsOwnNameAndLeavesTheCarAsItW
         ASSERT_EQ(taken.status, restore::TakeStatus::Taken) << restore::ReasonToken(reason);
         EXPECT_TRUE(files.insert(taken.file).second);
         const std::string name = taken.file.filename().string();
-        EXPECT_NE(name.find("_" + std::string(restore::ReasonToken(reason)) + "_Panda 1.2.vap"), std::string::npos)
+        EXPECT_NE(name.find("_" + std::string(restore::ReasonToken(reason)) + "_Berlina 1.2.vap"), std::string::npos)
             << name;
     }
     EXPECT_EQ(car->FileName, (root / "bound.vap").string());
     EXPECT_TRUE(car->Modified);
-    EXPECT_EQ(car->GetConfigName(), "Panda 1.2");
+    EXPECT_EQ(car->GetConfigName(), "Berlina 1.2");
     EXPECT_EQ(progressCalls, 0);
 
     const std::vector<restore::Point> points = store.List();
@@ -124,7 +124,7 @@ TEST_F(RestorePoints, EachReasonTakesOnePointUnderItsOwnNameAndLeavesTheCarAsItW
         // A plain configuration file that gives the unit's name back.
         ConfCar loaded("", nullptr, clock);
         ASSERT_TRUE(loaded.LoadFromFile(points[i].file.string(), 0));
-        EXPECT_EQ(loaded.GetConfigName(), "Panda 1.2");
+        EXPECT_EQ(loaded.GetConfigName(), "Berlina 1.2");
         EXPECT_EQ(loaded.MappaCarburazione[0][0], car->MappaCarburazione[0][0] - static_cast<int>(i));
     }
 
@@ -138,7 +138,7 @@ TEST_F(RestorePoints, EachReasonTakesOnePointUnderItsOwnNameAndLeavesTheCarAsItW
 TEST_F(RestorePoints, TheFolderAloneRebuildsTheListEvenWithoutSidecars)
 {
     auto car = ReadUnit();
-    car->SetConfigName("Punto/GPL:1");
+    car->SetConfigName("Berlina/GPL:1");
     restore::Store store = MakeStore();
     for (restore::Reason reason : {restore::Reason::Read, restore::Reason::Reset, restore::Reason::FuelChange}) {
         wall += 1h;
@@ -147,8 +147,8 @@ TEST_F(RestorePoints, TheFolderAloneRebuildsTheListEvenWithoutSidecars)
     const std::vector<restore::Point> whole = store.List();
     ASSERT_EQ(whole.size(), 3u);
     // Characters no file name takes are replaced in the name, kept in the sidecar.
-    EXPECT_NE(whole[0].file.filename().string().find("_Punto_GPL_1.vap"), std::string::npos);
-    EXPECT_EQ(whole[0].key.configName, "Punto/GPL:1");
+    EXPECT_NE(whole[0].file.filename().string().find("_Berlina_GPL_1.vap"), std::string::npos);
+    EXPECT_EQ(whole[0].key.configName, "Berlina/GPL:1");
 
     // One sidecar lost, one damaged: both points are still listed from their names and files.
     fs::path lost = whole[0].file, damaged = whole[2].file;
@@ -164,7 +164,7 @@ TEST_F(RestorePoints, TheFolderAloneRebuildsTheListEvenWithoutSidecars)
         EXPECT_EQ(rebuilt[i].key.displacement, whole[i].key.displacement);
     }
     EXPECT_EQ(rebuilt[1].key, whole[1].key);
-    EXPECT_EQ(rebuilt[0].key.configName, "Punto_GPL_1") << "as far as the file name keeps it";
+    EXPECT_EQ(rebuilt[0].key.configName, "Berlina_GPL_1") << "as far as the file name keeps it";
     // The damaged one was the first of its history: it is still the one found.
     EXPECT_TRUE(rebuilt[2].asFound);
     EXPECT_FALSE(rebuilt[1].asFound);
@@ -277,7 +277,7 @@ TEST_F(RestorePoints, RetentionKeepsTheFirstAndLastOfEachMonthAndWhatIsNotItsOwn
     // Two cars over about ten months, at random moments.
     const auto start = wall;
     std::map<std::string, int> taken;
-    for (int i = 0; i < 120; ++i) {
+    for (int i = 0; i < 80; ++i) {
         wall = start + std::chrono::minutes(random() % (300 * 24 * 60));
         car->SetConfigName(random() % 3 == 0 ? "Seconda" : first.configName);
         car->MappaCarburazione[0][1] = i;

@@ -473,8 +473,14 @@ TEST_F(UnitTool, ExitCodesNameTheRealCause)
     ASSERT_EQ(grantpt(master), 0);
     ASSERT_EQ(unlockpt(master), 0);
     const std::string silent = ptsname(master);
+    const size_t pointsBefore = PointNames(home()).size();
     EXPECT_EQ(Run({"program", P("fw.s19")}, "serial:" + silent + "@115200,answer=5,gap=2,attempts=1,silent=1"), 4);
     EXPECT_NE(err.str().find("programming failed"), std::string::npos) << err.str();
+    // A unit that does not answer a read is programmed without a restore point, and told so.
+    EXPECT_NE(out.str().find("no restore point: the unit did not answer a read before programming"),
+              std::string::npos)
+        << out.str();
+    EXPECT_EQ(PointNames(home()).size(), pointsBefore);
     close(master);
 }
 

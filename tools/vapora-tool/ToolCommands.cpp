@@ -38,8 +38,8 @@ constexpr const char* kUsage =
     "       vapora-tool encode IN OUT\n"
     "       vapora-tool new OUT [--methane] [--official] [--scope N]\n"
     "       vapora-tool show FILE\n"
-    "       vapora-tool diff A B\n"
-    "       vapora-tool --version\n";
+    "       vapora-tool diff A B\n";
+constexpr const char* kVersionUsage = "       vapora-tool --version\n";
 
 bool StderrIsTerminal()
 {
@@ -398,7 +398,7 @@ int Diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     if (args.empty()) {
-        err << kUsage << HistoryUsage() << UnitUsage();
+        err << kUsage << HistoryUsage() << kVersionUsage << UnitUsage();
         return 1;
     }
     try {
@@ -409,7 +409,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             return 0;
         }
         if (command == "--help" || command == "-h" || command == "help") {
-            out << kUsage << HistoryUsage() << UnitUsage();
+            out << kUsage << HistoryUsage() << kVersionUsage << UnitUsage();
             return 0;
         }
         if (command == "unit") {
@@ -427,7 +427,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             return Diff(args, out, err);
         if (command == "history")
             return History(args, out);
-        err << "vapora-tool: unknown command '" << command << "'\n" << kUsage << HistoryUsage() << UnitUsage();
+        err << "vapora-tool: unknown command '" << command << "'\n"
+            << kUsage << HistoryUsage() << kVersionUsage << UnitUsage();
     } catch (const Failure& f) {
         err << "vapora-tool " << args[0] << ": " << f.message << "\n";
     } catch (const std::exception& e) {
