@@ -1,4 +1,5 @@
 #include "Connection.h"
+#include "widgets/RestorePointGuard.h"
 
 #include "services/AppContext.h"
 #include "MainPanels.h"
@@ -63,7 +64,7 @@ Connection::Connection(AppContext& context, MainPanels& panels, QWidget* owner)
 
 // ---- connect and disconnect ----
 
-void Connection::Connect(bool interactive, bool reload)
+void Connection::Connect(bool interactive, bool reload, restore::Reason readReason)
 {
     connecting_ = true;
     struct Done {
@@ -154,9 +155,11 @@ void Connection::Connect(bool interactive, bool reload)
         wait->close();
         wait.reset();
     }
+    if (reload && car.LastTransfer().Complete())
+        KeepReadPoint(readReason, interactive);
 
     // Nor is a read the unit refused in part: no fuel choice unless a read again comes whole.
-    if (reload && !OfferReadAfterRefusal())
+    if (reload && !OfferReadAfterRefusal(readReason))
         return;
     ChooseFuel();
 }
@@ -261,6 +264,8 @@ void Connection::ResetUnit()
         return;
     if (Ask(texts.Text(QStringLiteral("MessConfermaReset")), MsgIcon::Question, MsgResult::Yes) != MsgResult::Yes)
         return;
+    if (!KeepBeforeOverwrite(ctx_, owner_, Title(), restore::Reason::Reset))
+        return;
 
     TFormAttesa wait(owner_);
     wait.setWindowTitle(texts.Text(QStringLiteral("FinestraScaricaDati")));
@@ -289,7 +294,12 @@ void Connection::ReadAgain()
     OfferReadAfterRefusal();
 }
 
-void Connection::ReadWithWaitWindow()
+void Connection::KeepReadPoint(restore::Reason readReason, bool tell)
+{
+    KeepAfterRead(ctx_, owner_, Title(), readReason, tell);
+}
+
+void Connection::ReadWithWaitWindow(restore::Reason readReason)
 {
     const MessageTable& texts = *ctx_.messages;
     TFormAttesa wait(owner_);
@@ -303,9 +313,11 @@ void Connection::ReadWithWaitWindow()
     }
     wait.close();
     ShowFuelPanel();
+    if (ctx_.car->LastTransfer().Complete())
+        KeepReadPoint(readReason, true);
 }
 
-bool Connection::OfferReadAfterRefusal()
+bool Connection::OfferReadAfterRefusal(restore::Reason readReason)
 {
     const OutcomeTexts outcome(ctx_.dictionary);
     while (true) {
@@ -319,7 +331,7 @@ bool Connection::OfferReadAfterRefusal()
         const QString text = outcome.AfterTransfer(*ctx_.car) + QStringLiteral("\n\n") + outcome.ReadAgainNowQuestion();
         if (Ask(text, MsgIcon::Warning, MsgResult::Yes) != MsgResult::Yes)
             return false;
-        ReadWithWaitWindow();
+        ReadWithWaitWindow(readReason);
     }
 }
 
@@ -371,6 +383,9 @@ bool Connection::LoadResetFile(bool methane, bool connected)
         ShowError(texts.Text(QStringLiteral("MessFileCorrotto")) + contact);
         return false;
     }
+    // The reset file replaces the whole configuration of a connected unit.
+    if (connected && !KeepBeforeOverwrite(ctx_, owner_, Title(), restore::Reason::FuelChange))
+        return false;
 
     TFormAttesa wait(owner_);
     wait.setWindowTitle(texts.Text(QStringLiteral("FinestraCaricaDati")));

@@ -1,6 +1,7 @@
 #pragma once
 // The connect, disconnect, reset and fuel-choice commands of the main window.
 
+#include "model/RestorePoints.h"
 #include "model/UnitRules.h"
 #include "services/ui/DialogService.h"
 #include "wire/LinkChoice.h"
@@ -21,7 +22,8 @@ public:
 
     // interactive false at the silent first attempt of the start-up;
     // reload false for the reconnect without reloading (state message 3).
-    void Connect(bool interactive, bool reload);
+    // A complete read keeps a restore point for `readReason`.
+    void Connect(bool interactive, bool reload, restore::Reason readReason = restore::Reason::Read);
     void Disconnect();
     void ResetUnit();
     void ChooseFuel();
@@ -53,11 +55,13 @@ private:
     // Loads the chosen fuel's reset file (and writes it to a connected unit);
     // false, with the message shown, when the file is missing or not the right one.
     bool LoadResetFile(bool methane, bool connected);
-    void ReadWithWaitWindow();
+    void ReadWithWaitWindow(restore::Reason readReason = restore::Reason::Read);
+    // A restore point of a complete read; told when it cannot be kept and `tell`.
+    void KeepReadPoint(restore::Reason readReason, bool tell);
     // After a read that did not come whole: a cut one is told; for one the unit refused in
     // part, the groups are named and a read again is offered for as long as the user asks
     // and the unit refuses. True once a read came whole.
-    bool OfferReadAfterRefusal();
+    bool OfferReadAfterRefusal(restore::Reason readReason = restore::Reason::Read);
     QString Title() const;
     void ShowError(const QString& text);
     MsgResult Ask(const QString& text, MsgIcon icon, MsgResult defaultButton);

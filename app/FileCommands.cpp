@@ -3,7 +3,7 @@
 #include "services/AppContext.h"
 #include "MainPanels.h"
 #include "services/MessageTable.h"
-#include "files/FileMessages.h"
+#include "widgets/FileMessages.h"
 #include "services/platform/FilePaths.h"
 #include "files/FormSupport.h"
 #include "files/TFormSaveOption.h"
@@ -16,6 +16,7 @@
 #include "services/platform/OpenInEditor.h"
 #include "services/settings/GlobalData.h"
 #include "services/ui/DialogService.h"
+#include "widgets/RestorePointGuard.h"
 #include "widgets/TFormAttesa.h"
 
 #include <QDir>
@@ -72,9 +73,15 @@ void FileCommands::Open()
     OpenFile(file);
 }
 
-void FileCommands::OpenFile(const QString& file)
+void FileCommands::OpenFile(const QString& file) { LoadFile(file, restore::Reason::FileLoad); }
+
+bool FileCommands::LoadFile(const QString& file, restore::Reason reason, const std::string& configName)
 {
     ConfCar& car = *ctx_.car;
+    const bool connected = ctx_.link != nullptr && ctx_.link->IsConnected() != 0;
+    // The record holds what the unit holds until the load replaces it.
+    if (connected && !KeepBeforeFileLoad(ctx_, owner_, Title(), reason, LocalFilePath(file), 0))
+        return false;
 
     TFormAttesa wait(owner_);
     wait.setWindowTitle(Text("FinestraCaricaDati"));
@@ -93,10 +100,12 @@ void FileCommands::OpenFile(const QString& file)
         ShowError(FileFailureMessage(
             texts, texts.Get("MessNoFoundFile", QStringLiteral("ATTENZIONE: problemi nell'apertura del file.")),
             car.LastFileError()));
-        return;
+        return false;
     }
+    if (!configName.empty())
+        car.SetConfigName(configName);
     bool wrote = false;
-    if (ctx_.link != nullptr && ctx_.link->IsConnected() != 0) {
+    if (connected) {
         wait.SetAnimationFile(GlobalData::WaitAnimation(ctx_.mainFolder));
         wait.setWindowTitle(Text("FinestraScaricaDati"));
         wait.SetMessage(Text("LabelScaricaDati"));
@@ -108,6 +117,7 @@ void FileCommands::OpenFile(const QString& file)
     ShowFuelPanel();
     wait.close();
     OutcomeTexts::Show(*ctx_.dialogs, owner_, Title(), OutcomeTexts(ctx_.dictionary).AfterLoad(car, wrote));
+    return true;
 }
 
 void FileCommands::Save()

@@ -3,9 +3,12 @@
 // a connected unit), save the configuration, and show a decoded copy of a
 // file in the text editor.
 
+#include "model/RestorePoints.h"
+
 #include <QString>
 
 #include <functional>
+#include <string>
 
 class QWidget;
 
@@ -31,6 +34,10 @@ public:
     void Open();
     // Open without the dialog: the file given on the command line or by another copy.
     void OpenFile(const QString& file);
+    // Loads a file into the record and, with a unit connected, into the unit, after a
+    // restore point of what the unit held. A non-empty configName is the name the
+    // configuration takes instead of the one the file carries. True when the file was loaded.
+    bool LoadFile(const QString& file, restore::Reason reason, const std::string& configName = {});
     void Save();
     void OpenInEditor();
 

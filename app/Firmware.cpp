@@ -11,6 +11,9 @@
 #include "model/UnitRules.h"
 #include "services/settings/GlobalData.h"
 #include "services/ui/DialogService.h"
+#include "services/i18n/WindowTexts.h"
+#include "model/ConfCar.h"
+#include "widgets/RestorePointGuard.h"
 #include "widgets/TFormAttesa.h"
 
 #include <QCoreApplication>
@@ -66,6 +69,21 @@ void RemoveWorkingFile(const QString& path)
     QFile::remove(path);
 }
 
+// Reads the connected unit's whole configuration again; true when it all came.
+bool ReadBeforeProgramming(AppContext& ctx, QWidget* owner)
+{
+    if (ctx.car == nullptr || ctx.link == nullptr || ctx.link->IsConnected() == 0)
+        return false;
+    const MessageTable& texts = *ctx.messages;
+    TFormAttesa wait(owner);
+    wait.setWindowTitle(texts.Text(QStringLiteral("FinestraCaricaDati")));
+    wait.SetMessage(texts.Text(QStringLiteral("LabelCaricaDati")));
+    wait.SetProgressSuffix(QLatin1Char(' ') + texts.Text(QStringLiteral("MessCompletato")) + QLatin1Char(' '));
+    wait.ShowAndPaint();
+    filesui::BusyCursor busy;
+    return ctx.car->ReadAll();
+}
+
 } // namespace
 
 void ProgramFirmware(AppContext& ctx, TFormScarica& fileWindow, Connection& connection, QWidget* owner)
@@ -74,6 +92,19 @@ void ProgramFirmware(AppContext& ctx, TFormScarica& fileWindow, Connection& conn
         return;
     const MessageTable& texts = *ctx.messages;
     SerialLink& link = *ctx.link;
+    const QString title = owner != nullptr ? owner->windowTitle() : ctx.applicationTitle;
+
+    // New software may bring new defaults: keep what the unit holds first, when it
+    // answers a read. One that does not (broken software) is programmed all the same.
+    const bool answered = ReadBeforeProgramming(ctx, owner);
+    if (answered && !KeepBeforeOverwrite(ctx, owner, title, restore::Reason::BeforeProgramming))
+        return;
+    const QString withoutPoint =
+        answered ? QString()
+                 : WindowTexts(ctx.dictionary)
+                       .Get("MessProgSenzaRipristino",
+                            QString::fromUtf8("La centralina non ha risposto alla lettura della configurazione: "
+                                              "è stata programmata senza un punto di ripristino."));
 
     if (owner != nullptr)
         owner->repaint();
@@ -117,13 +148,14 @@ void ProgramFirmware(AppContext& ctx, TFormScarica& fileWindow, Connection& conn
     }
 
     if (result != 0) {
-        ctx.dialogs->Message(owner, owner != nullptr ? owner->windowTitle() : ctx.applicationTitle,
-                             texts.Text(QStringLiteral("MessProgKO")), MsgIcon::Error);
+        ctx.dialogs->Message(owner, title, texts.Text(QStringLiteral("MessProgKO")), MsgIcon::Error);
         return;
     }
+    if (!withoutPoint.isEmpty())
+        ctx.dialogs->Message(owner, title, withoutPoint, MsgIcon::Information);
     if (owner != nullptr)
         owner->repaint();
-    connection.Connect(true, true);
+    connection.Connect(true, true, restore::Reason::AfterProgramming);
 }
 
 } // namespace vapora

@@ -183,6 +183,7 @@ void TFormMain::CreateActions()
     QAction* stampa = NewAction("ActionStampa", QStringLiteral("Stam&pa"));
     stampa->setEnabled(false); // no handler: shows disabled
     QAction* bloccoNote = NewAction("ActionBloccoNote", QStringLiteral("&Apri in blocco note"));
+    QAction* puntiRipristino = NewAction("ActionPuntiRipristino", QStringLiteral("Punti di &ripristino..."));
     QAction* programma =
         NewAction("ActionProgramma", QStringLiteral("&Programma centralina"), QKeySequence(Qt::CTRL | Qt::Key_R));
     QAction* esci = NewAction("ActionEsci", QStringLiteral("&Esci"), QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -206,6 +207,7 @@ void TFormMain::CreateActions()
     });
     connect(salva, &QAction::triggered, this, [this] { files_.Save(); });
     connect(bloccoNote, &QAction::triggered, this, [this] { files_.OpenInEditor(); });
+    connect(puntiRipristino, &QAction::triggered, this, &TFormMain::ShowRestorePoints);
     connect(programma, &QAction::triggered, this, [this] {
         if (scarica_ != nullptr)
             ProgramFirmware(ctx_, *scarica_, connection_, this);
@@ -284,6 +286,7 @@ void TFormMain::CreateMenus()
     NewMenuItem(file, "MenuSalva", action("ActionSalva"));
     NewMenuItem(file, "MenuStampa", action("ActionStampa"));
     NewMenuItem(file, "Apriinblocconote1", action("ActionBloccoNote"));
+    NewMenuItem(file, "MenuPuntiRipristino", action("ActionPuntiRipristino"));
     file->addSeparator();
     NewMenuItem(file, "MenuProgramma", action("ActionProgramma"));
     file->addSeparator();

@@ -105,6 +105,10 @@ private:
     void RunEntry(int index);
     void ShowAbout();
     void ShowConfig();
+    // File → Restore points.
+    void ShowRestorePoints();
+    // The configuration window's gas or petrol map beside a file's.
+    void CompareMapWithFile(const QString& file, bool petrol);
     void OpenPendingFiles();
 
     AppContext& ctx_;

@@ -20,6 +20,12 @@
 #include "services/ui/DialogService.h"
 #include "services/ui/PaintNow.h"
 #include "services/i18n/WindowTexts.h"
+#include "widgets/RestorePointGuard.h"
+#include "TFormPuntiRipristino.h"
+#include "editor/ConfigPages.h"
+#include "editor/MapPages.h"
+#include "editor/MapTools.h"
+#include "services/platform/FilePaths.h"
 #include "TFormPortaSeriale.h"
 #include "wire/LinkChoice.h"
 #include "wire/SerialPorts.h"
@@ -35,6 +41,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
 #include <QTimer>
 
 namespace vapora {
@@ -112,6 +119,9 @@ void TFormMain::FormShow()
         QCoreApplication::quit();
         return;
     }
+
+    // Old restore points thin out once per start, without a word.
+    ThinRestorePoints(ctx_);
 
     QMenu* languages = ctx_.dictionary->PopupMenuLingue();
     const QList<QAction*> items = languages != nullptr ? languages->actions() : QList<QAction*>();
@@ -310,6 +320,8 @@ void TFormMain::LoadTexts()
         if (QAction* action = findChild<QAction*>(QString::fromLatin1(name)))
             lookup(name, [action](const QString& t) { action->setText(t); }, 0, action->text());
     }
+    if (QAction* action = findChild<QAction*>(QStringLiteral("ActionPuntiRipristino")))
+        lookup("MenuPuntiRipristino", [action](const QString& t) { action->setText(t); }, 0, action->text());
     // Items show their action's caption, also when the action's text did not change.
     for (const auto& [item, action] : menuLinks_)
         SyncMenuItem(item, action);
@@ -443,6 +455,54 @@ void TFormMain::ShowConfig()
 {
     if (config_ != nullptr && ctx_.dialogs != nullptr)
         ctx_.dialogs->Exec(config_);
+}
+
+void TFormMain::ShowRestorePoints()
+{
+    TFormPuntiRipristino::Actions actions;
+    // The unit gets back the name it had, never the point's file name.
+    actions.restore = [this](const restore::Point& point) {
+        const bool loaded = files_.LoadFile(QtPath(point.file), restore::Reason::BeforeRestore, point.key.configName);
+        ShowMatchMark();
+        return loaded;
+    };
+    actions.open = [this](const restore::Point& point) {
+        const bool loaded = files_.LoadFile(QtPath(point.file), restore::Reason::FileLoad, point.key.configName);
+        ShowMatchMark();
+        return loaded;
+    };
+    if (config_ != nullptr)
+        actions.compareMap = [this](const restore::Point& point, bool petrol) {
+            CompareMapWithFile(QtPath(point.file), petrol);
+        };
+    TFormPuntiRipristino form(ctx_, std::move(actions), this);
+    ctx_.dialogs->Exec(&form);
+}
+
+void TFormMain::CompareMapWithFile(const QString& file, bool petrol)
+{
+    if (config_ == nullptr)
+        return;
+    const int page = petrol ? TFormConfig::kTabMappaBenzina : TFormConfig::kTabMappa;
+    if (!config_->PageVisible(page))
+        return;
+    // The page shown first starts its comparison afresh: compare once it is on the screen.
+    QPointer<TFormConfig> config(config_);
+    QTimer::singleShot(0, config_, [config, file, petrol] {
+        if (config == nullptr)
+            return;
+        MapTools* tools = nullptr;
+        if (petrol) {
+            if (auto* p = config->TabMappaBenzina()->findChild<PetrolMapPage*>())
+                tools = p->Tools();
+        } else if (auto* p = config->TabMappa()->findChild<GasMapPage*>()) {
+            tools = p->Tools();
+        }
+        if (tools != nullptr)
+            tools->CompareWith(file);
+    });
+    config_->SelectPage(page);
+    ctx_.dialogs->Exec(config_);
 }
 
 } // namespace vapora

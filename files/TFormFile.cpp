@@ -3,7 +3,8 @@
 
 #include "services/AppContext.h"
 #include "services/AppMessages.h"
-#include "files/FileMessages.h"
+#include "widgets/FileMessages.h"
+#include "widgets/RestorePointGuard.h"
 #include "services/platform/FilePaths.h"
 #include "files/FormSupport.h"
 #include "services/i18n/Cp1252.h"
@@ -508,14 +509,20 @@ void TFormFile::LoadSelected()
         }
     }
 
+    const QString name = WithExtension(editName_->text());
+    const QString path = QDir(fileFolder_).filePath(name);
+    const bool connected = ctx_.link != nullptr && ctx_.link->IsConnected() != 0;
+    // The record holds what the unit holds until the load replaces it.
+    if (connected && QFileInfo(path).isFile() &&
+        !KeepBeforeFileLoad(ctx_, this, windowTitle(), restore::Reason::FileLoad, LocalFilePath(path), Scope()))
+        return;
+
     TFormAttesa wait(this);
     wait.setWindowTitle(finestraCaricaDati_);
     wait.SetMessage(labelCaricaDati_);
     wait.SetProgressSuffix(messCompletato_);
     wait.ShowAndPaint();
 
-    const QString name = WithExtension(editName_->text());
-    const QString path = QDir(fileFolder_).filePath(name);
     if (!QFileInfo(path).isFile()) {
         wait.close();
         ctx_.dialogs->Message(this, windowTitle(), messNoFoundFile_, MsgIcon::Error);
@@ -535,7 +542,7 @@ void TFormFile::LoadSelected()
         return;
     }
     bool wrote = false;
-    if (ctx_.link != nullptr && ctx_.link->IsConnected() != 0) {
+    if (connected) {
         wait.SetAnimationFile(GlobalData::WaitAnimation(baseFolder_));
         wait.setWindowTitle(finestraScaricaDati_);
         wait.SetMessage(labelScaricaDati_);

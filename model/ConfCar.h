@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vapora {
@@ -147,6 +148,10 @@ public:
     // configuration, 1 gas map for calibration, 2 parameters only.
     bool SaveToFile(const std::string& fileName, int scope);
     bool LoadFromFile(const std::string& fileName, int scope);
+    // The bytes of an encoded whole-configuration file of the record, carrying `storedName` as
+    // its "NomeConfigurazione" ("<name>.vap": a load takes the name back without the extension).
+    // The record, its bound file, its flags and its progress stay as they were.
+    std::string EncodedConfiguration(std::string_view storedName);
     // Keys of the last load whose values lay outside their parameter's range and were
     // brought to its nearest end, in file order.
     const std::vector<std::string>& CorrectedKeys() const { return correctedKeys_; }
@@ -315,6 +320,11 @@ private:
     };
     // The whole transfer in its fixed order: reading when `refused` is null, else writing.
     void Transfer(TransferOutcome& out, std::vector<ReadBack>* refused);
+
+    // The keys of a configuration file of this scope into `ini`, in the fixed order. Without
+    // `petrolMap` the record's petrol map presence is checked (and kept) first.
+    void WriteConfiguration(IniFile& ini, std::string_view storedName, int scope, const bool* petrolMap,
+                            bool withProgress);
 
     bool ComputeParamRaw(int32_t id, double value, int32_t current, int32_t& raw) const;
 

@@ -5,6 +5,7 @@
 #include "model/ConfCar.h"
 #include "model/PlatformFiles.h"
 
+#include "model/FileCodec.h"
 #include "model/ParamIds.h"
 #include "model/SafeFile.h"
 
@@ -54,6 +55,54 @@ bool ConfCar::BindFileName(const std::string& fileName)
     return true;
 }
 
+void ConfCar::WriteConfiguration(IniFile& ini, std::string_view storedName, int scope, const bool* petrolMap,
+                                 bool withProgress)
+{
+    const auto progress = [this, withProgress](int32_t amount, bool add) {
+        if (withProgress)
+            Progress(amount, add);
+    };
+    progress(0, false);
+    auto write = [this, &ini](const params::Param& p, int i) {
+        ini.WriteInteger(p.section, p.ElementKey(i), p.Data(*this)[i]);
+    };
+    // Progress of the map parts: after the breakpoints and after each column.
+    auto mapSteps = [&progress](int32_t breakpoints, int32_t column) {
+        return [&progress, breakpoints, column](const params::FileMark& m) {
+            progress(m.kind == params::FileMark::Breakpoints ? breakpoints : column, true);
+        };
+    };
+
+    ini.WriteString(kGenerale, "NomeConfigurazione", storedName);
+    ini.WriteString(kGenerale, "ProgFile", ProgFile);
+    if (scope != 2) {
+        ini.WriteBool(kGenerale, "MurFile", GetStatusFlag(kOfficial));
+        ini.WriteBool(kGenerale, "Carburante", GetStatusFlag(kMethane));
+        write(params::Cilindrata, 0);
+        params::WalkFilePart(params::FilePart::GasMap, write, scope == 1 ? mapSteps(3, 6) : mapSteps(2, 4));
+    }
+    if (scope == 0) {
+        ini.WriteString(kGenerale, "DescrizAuto", DescrizAuto);
+        ini.WriteString(kGenerale, "Euro", Euro);
+        ini.WriteInteger(kGenerale, "CentCubici", CentCubici);
+        ini.WriteInteger(kGenerale, "Valvole", Valvole);
+        ini.WriteInteger(kGenerale, "N cilindri", NCilindri);
+        ini.WriteInteger(kGenerale, "Potenza", PowerToFile(Potenza));
+        ini.WriteString(kGenerale, "Motore", Motore);
+        ini.WriteString(kGenerale, "Centralina", Centralina);
+        ini.WriteString(kGenerale, "Cambio", Cambio);
+        ini.WriteInteger(kGenerale, "AnnoVettura", AnnoVettura);
+        if (petrolMap == nullptr)
+            CheckPetrolMap();
+        if (petrolMap != nullptr ? *petrolMap : MappaBenzinaPresente)
+            params::WalkFilePart(params::FilePart::PetrolMap, write, mapSteps(2, 4));
+    }
+    if (scope != 1)
+        params::WalkFilePart(params::FilePart::Parameters, write,
+                             [&progress](const params::FileMark& m) { progress(m.save, true); });
+    progress(100, false);
+}
+
 bool ConfCar::SaveToFile(const std::string& fileName, int scope)
 {
     lastError_ = FileError::None;
@@ -64,44 +113,7 @@ bool ConfCar::SaveToFile(const std::string& fileName, int scope)
     try {
         // An empty copy: a save never merges with what the file held before.
         OpenIni(false);
-        Progress(0, false);
-        auto write = [this](const params::Param& p, int i) {
-            WriteIntKey(p.Data(*this)[i], p.ElementKey(i), p.section);
-        };
-        // Progress of the map parts: after the breakpoints and after each column.
-        auto mapSteps = [this](int32_t breakpoints, int32_t column) {
-            return [this, breakpoints, column](const params::FileMark& m) {
-                Progress(m.kind == params::FileMark::Breakpoints ? breakpoints : column, true);
-            };
-        };
-
-        WriteStringKey(LocalText(LocalPath(FileName).filename()), "NomeConfigurazione", kGenerale);
-        WriteStringKey(ProgFile, "ProgFile", kGenerale);
-        if (scope != 2) {
-            WriteBoolKey(GetStatusFlag(kOfficial), "MurFile", kGenerale);
-            WriteBoolKey(GetStatusFlag(kMethane), "Carburante", kGenerale);
-            write(params::Cilindrata, 0);
-            params::WalkFilePart(params::FilePart::GasMap, write, scope == 1 ? mapSteps(3, 6) : mapSteps(2, 4));
-        }
-        if (scope == 0) {
-            WriteStringKey(DescrizAuto, "DescrizAuto", kGenerale);
-            WriteStringKey(Euro, "Euro", kGenerale);
-            WriteIntKey(CentCubici, "CentCubici", kGenerale);
-            WriteIntKey(Valvole, "Valvole", kGenerale);
-            WriteIntKey(NCilindri, "N cilindri", kGenerale);
-            WriteIntKey(PowerToFile(Potenza), "Potenza", kGenerale);
-            WriteStringKey(Motore, "Motore", kGenerale);
-            WriteStringKey(Centralina, "Centralina", kGenerale);
-            WriteStringKey(Cambio, "Cambio", kGenerale);
-            WriteIntKey(AnnoVettura, "AnnoVettura", kGenerale);
-            CheckPetrolMap();
-            if (MappaBenzinaPresente)
-                params::WalkFilePart(params::FilePart::PetrolMap, write, mapSteps(2, 4));
-        }
-        if (scope != 1)
-            params::WalkFilePart(params::FilePart::Parameters, write,
-                                 [this](const params::FileMark& m) { Progress(m.save, true); });
-        Progress(100, false);
+        WriteConfiguration(*Ini, LocalText(LocalPath(FileName).filename()), scope, nullptr, true);
         // The file is replaced only once its encoded copy is complete; a failed save keeps
         // both the old file and the record's unsaved state.
         if (!CloseIni(true)) {
@@ -121,6 +133,19 @@ bool ConfCar::SaveToFile(const std::string& fileName, int scope)
         lastError_ = FileError::Other;
         return false;
     }
+}
+
+std::string ConfCar::EncodedConfiguration(std::string_view storedName)
+{
+    // What CheckPetrolMap would decide, without changing the record.
+    bool petrolMap = false;
+    if (!Connected() || MappaBenzinaAmmessa)
+        for (const auto& row : MappaBenzina)
+            for (int32_t cell : row)
+                petrolMap = petrolMap || cell != 0;
+    IniFile ini = IniFile::FromText({});
+    WriteConfiguration(ini, storedName, 0, &petrolMap, false);
+    return CryptBytes(ini.Text(), false, true, {});
 }
 
 void ConfCar::KeepLoadedInRange(int32_t param, std::string_view key, int32_t& value)

@@ -2,11 +2,15 @@
 
 #include <algorithm>
 
+#include <cerrno>
+
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
 #include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace vapora {
@@ -50,9 +54,46 @@ std::FILE* CreateNewFile(const fs::path& file)
     return stream;
 }
 
+MoveResult MoveWithoutReplacing(const fs::path& from, const fs::path& to, std::error_code& ec)
+{
+    ec.clear();
+    // Without MOVEFILE_REPLACE_EXISTING the move fails on an existing target.
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH))
+        return MoveResult::Moved;
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
+        return MoveResult::AlreadyExists;
+    ec = std::error_code(static_cast<int>(error), std::system_category());
+    return MoveResult::Failed;
+}
+
 #else
 
 fs::path LocalPath(std::string_view text) { return fs::path(text); }
+
+MoveResult MoveWithoutReplacing(const fs::path& from, const fs::path& to, std::error_code& ec)
+{
+    ec.clear();
+    // A hard link is made only under a free name, atomically; the scratch name then goes.
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        ::unlink(from.c_str());
+        return MoveResult::Moved;
+    }
+    const int error = errno;
+    if (error == EEXIST)
+        return MoveResult::AlreadyExists;
+    if (error == EPERM || error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS) {
+        // A file system without hard links: look, then rename. Only another writer racing
+        // for the same name in the same instant could slip between the two.
+        std::error_code look;
+        if (fs::exists(fs::symlink_status(to, look)))
+            return MoveResult::AlreadyExists;
+        fs::rename(from, to, ec);
+        return ec ? MoveResult::Failed : MoveResult::Moved;
+    }
+    ec = std::error_code(error, std::generic_category());
+    return MoveResult::Failed;
+}
 
 std::string LocalText(const fs::path& path) { return path.native(); }
 

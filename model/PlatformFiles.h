@@ -20,6 +20,12 @@ std::string LocalText(const std::filesystem::path& path);
 // cannot be created.
 std::FILE* CreateNewFile(const std::filesystem::path& file);
 
+// Gives the complete file `from` the name `to` only when no file of that name exists; an
+// existing `to` is never replaced (AlreadyExists then). Both must be in the same folder.
+enum class MoveResult { Moved, AlreadyExists, Failed };
+MoveResult MoveWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to,
+                                std::error_code& ec);
+
 // The entry of `folder` named `name` without regard to ASCII letter case (the
 // installed files' names do not keep one spelling); folder / name when there
 // is none, so the caller reports the name it looked for.

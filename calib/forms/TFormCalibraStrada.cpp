@@ -1,4 +1,5 @@
 #include "TFormCalibraStrada.h"
+#include "widgets/RestorePointGuard.h"
 #include "services/ui/Scaling.h"
 
 #include "services/AppContext.h"
@@ -337,11 +338,13 @@ void TFormCalibraStrada::Finish()
 
 void TFormCalibraStrada::ChangeMap()
 {
+    const RoadDeltas deltas = road_.Deltas();
+    if (deltas.any && !KeepBeforeOverwrite(ctx_, this, windowTitle(), restore::Reason::Calibration))
+        return;
     BusyCursor busy;
     labelMessaggio_->setText(textUpdating_);
     progressBarCalibra_->setRange(0, kRpmColumns);
     progressBarCalibra_->show();
-    const RoadDeltas deltas = road_.Deltas();
     if (!deltas.any)
         return;
     AddToGasMap(*ctx_.car, deltas.add, [this](int column) { progressBarCalibra_->setValue(column); });

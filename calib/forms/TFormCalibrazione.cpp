@@ -6,6 +6,7 @@
 #include "TFormCalibra2.h"
 #include "TFormCalibraStrada.h"
 #include "calib/BaseMapChoice.h"
+#include "widgets/RestorePointGuard.h"
 #include "calib/MapCorrection.h"
 #include "services/i18n/OutcomeTexts.h"
 #include "link/SerialLink.h"
@@ -318,7 +319,9 @@ void TFormCalibrazione::Tick()
     }
     if (machine_.ApplyRequested()) {
         timerBlink_->stop();
-        ApplyCorrections();
+        // Without a copy the user may keep the unit's map as it is.
+        if (KeepBeforeOverwrite(ctx_, this, windowTitle(), restore::Reason::Calibration))
+            ApplyCorrections();
         machine_.ApplyDone();
         Render();
         if (machine_.closeAfterApply()) {
@@ -383,6 +386,9 @@ void TFormCalibrazione::EditCilindrataEnter()
         return;
     const int entered = editCilindrata_->text().toInt();
     if (entered != static_cast<int>(ctx_.car->GetParam(kParamDisplacement))) {
+        // A new displacement brings a base map over the unit's gas map.
+        if (!KeepBeforeOverwrite(ctx_, this, windowTitle(), restore::Reason::Calibration))
+            return;
         ctx_.car->SetParam(kParamDisplacement, entered);
         ctx_.car->SetClimateEffect(0);
         if (!ChooseBaseMap())

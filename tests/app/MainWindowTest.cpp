@@ -225,7 +225,7 @@ TEST_F(MainWindow, EntriesOpenTheirWindows)
     Build(fakeLink);
     Show();
     dialogs.execTitles.clear();
-    for (const char* name : {"ActionVisualizza", "ActionDiagnosi", "ActionCalibrazione"}) {
+    for (const char* name : {"ActionVisualizza", "ActionDiagnosi", "ActionCalibrazione", "MenuPuntiRipristino"}) {
         SCOPED_TRACE(name);
         const size_t before = dialogs.execTitles.size();
         Action(name)->trigger();

@@ -3,7 +3,7 @@
 #include "app/FileCommands.h"
 #include "support/ShippedDictionary.h"
 #include "FilesFixture.h"
-#include "files/FileMessages.h"
+#include "widgets/FileMessages.h"
 #include "services/platform/FilePaths.h"
 #include "files/TFormFile.h"
 #include "services/i18n/DictionarySource.h"

@@ -1,5 +1,6 @@
 // The unit commands against the simulated unit: in process, and served over a
 // pseudo-terminal by the virtual unit.
+#include "ToolCommands.h"
 #include "UnitCommands.h"
 
 #include "calib/Recording.h"
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -59,6 +61,12 @@ struct UnitTool : ::testing::Test {
     {
         out.str({});
         err.str({});
+        // Restore points go to a main folder of the test's own, never the user's.
+        if (!args.empty() && (args[0] == "write" || args[0] == "program") && !withoutHome) {
+            fs::create_directories(home());
+            args.push_back("--home");
+            args.push_back(home().string());
+        }
         args.insert(args.begin(), "unit");
         args.push_back("--link");
         args.push_back(link);
@@ -68,6 +76,9 @@ struct UnitTool : ::testing::Test {
         return tool::RunUnit(args, out, err, env);
     }
     std::string P(const char* name) const { return (dir / name).string(); }
+    fs::path home() const { return dir / "home"; }
+
+    bool withoutHome = false;
 };
 
 TEST_F(UnitTool, InfoNamesACompatibleUnit)
@@ -199,6 +210,75 @@ TEST_F(UnitTool, ProgramsAGoodImageAndGivesUpOnACorruptOne)
     EXPECT_EQ(Run({"program", P("bad.s19")}), 4);
     EXPECT_NE(err.str().find("after 3 attempts"), std::string::npos) << err.str();
     EXPECT_NE(err.str().find("trying again"), std::string::npos) << err.str();
+}
+
+// The restore points of the home's "Storico", oldest first by name.
+std::vector<std::string> PointNames(const fs::path& home)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(home / "Storico", ec))
+        if (entry.path().extension() == ".vap")
+            names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(UnitTool, WriteAndProgramKeepRestorePointsThatHistoryLists)
+{
+    ASSERT_EQ(Run({"read", P("a.vap"), "--quiet"}), 0) << err.str();
+    ASSERT_EQ(Run({"write", P("a.vap"), "--quiet"}), 0) << err.str();
+    EXPECT_NE(out.str().find("restore point " + (home() / "Storico").string()), std::string::npos) << out.str();
+    std::vector<std::string> points = PointNames(home());
+    ASSERT_EQ(points.size(), 1u);
+    EXPECT_NE(points[0].find("_caricamento_"), std::string::npos) << points[0];
+    EXPECT_TRUE(fs::exists((home() / "Storico" / points[0]).replace_extension(".txt")));
+    // A configuration file as any other.
+    std::ostringstream shown, shownErr;
+    EXPECT_EQ(tool::Run({"show", (home() / "Storico" / points[0]).string()}, shown, shownErr), 0) << shownErr.str();
+
+    ASSERT_EQ(Run({"write", P("a.vap"), "--no-restore-point", "--quiet"}), 0) << err.str();
+    EXPECT_EQ(out.str().find("restore point"), std::string::npos);
+    EXPECT_EQ(PointNames(home()).size(), 1u) << "--no-restore-point takes none";
+
+    // Programming keeps the configuration before and the one the new software has.
+    std::string image = SRecord('0', 0, {'V', 'A', 'P'}) + "\r\n";
+    for (uint32_t a = 0; a < 0x100; a += 16)
+        image += SRecord('1', 0x8000 + a, std::vector<uint8_t>(16, static_cast<uint8_t>(a))) + "\r\n";
+    image += SRecord('9', 0x8000, {}) + "\r\n";
+    WriteText(P("fw.s19"), image);
+    ASSERT_EQ(Run({"program", P("fw.s19"), "--quiet"}), 0) << err.str();
+    points = PointNames(home());
+    ASSERT_EQ(points.size(), 3u);
+    for (const char* reason : {"_programmazione_", "_dopo-programmazione_"})
+        EXPECT_EQ(std::count_if(points.begin(), points.end(),
+                                [&](const std::string& n) { return n.find(reason) != std::string::npos; }),
+                  1)
+            << reason;
+
+    // Newest first, the first of the car marked; filtered by configuration name.
+    std::ostringstream history, historyErr;
+    ASSERT_EQ(tool::Run({"history", "--home", home().string()}, history, historyErr), 0) << historyErr.str();
+    std::istringstream lines(history.str());
+    std::vector<std::string> rows;
+    for (std::string line; std::getline(lines, line);)
+        rows.push_back(line);
+    ASSERT_EQ(rows.size(), 4u) << history.str();
+    EXPECT_EQ(rows[0].rfind("Date and time", 0), 0u);
+    EXPECT_NE(rows[1].find("after programming"), std::string::npos) << rows[1];
+    EXPECT_NE(rows[2].find("before programming"), std::string::npos) << rows[2];
+    EXPECT_NE(rows[3].find("file loaded"), std::string::npos) << rows[3];
+    EXPECT_NE(rows[3].find("(as found)"), std::string::npos) << rows[3];
+    for (size_t i = 1; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].find("(as found)") != std::string::npos, i == 3) << rows[i];
+        EXPECT_NE(rows[i].find("LPG"), std::string::npos) << rows[i];
+        EXPECT_NE(rows[i].find(".vap"), std::string::npos) << rows[i];
+    }
+    history.str({});
+    ASSERT_EQ(tool::Run({"history", "--home", home().string(), "--config", "no such car"}, history, historyErr), 0);
+    EXPECT_EQ(history.str().rfind("no restore points of 'no such car'", 0), 0u) << history.str();
+    EXPECT_EQ(tool::Run({"history", "--home", P("missing")}, history, historyErr), 1);
+    EXPECT_EQ(Run({"read", P("x.vap"), "--no-restore-point"}), 1) << "only write and program take one";
 }
 
 TEST_F(UnitTool, LogReplacesOnlyWhatASaveMayAndNeverReportsAFailedRecordingAsDone)
@@ -393,9 +473,62 @@ TEST_F(UnitTool, ExitCodesNameTheRealCause)
     ASSERT_EQ(grantpt(master), 0);
     ASSERT_EQ(unlockpt(master), 0);
     const std::string silent = ptsname(master);
+    const size_t pointsBefore = PointNames(home()).size();
     EXPECT_EQ(Run({"program", P("fw.s19")}, "serial:" + silent + "@115200,answer=5,gap=2,attempts=1,silent=1"), 4);
     EXPECT_NE(err.str().find("programming failed"), std::string::npos) << err.str();
+    // A unit that does not answer a read is programmed without a restore point, and told so.
+    EXPECT_NE(out.str().find("no restore point: the unit did not answer a read before programming"),
+              std::string::npos)
+        << out.str();
+    EXPECT_EQ(PointNames(home()).size(), pointsBefore);
     close(master);
+}
+
+TEST_F(UnitTool, OverTheLineAWriteKeepsTheUnitsConfigurationFirstAndWhatTheFileLeavesOut)
+{
+    VirtualUnit unit({"--scenario", "drive"});
+    ASSERT_FALSE(unit.port.empty());
+    // The unit's own gas map cell, then a file that changes it.
+    ASSERT_EQ(Run({"read", P("a.vap"), "--plain", "--quiet"}, unit.Link()), 0) << err.str();
+    std::string text = Bytes(P("a.vap"));
+    const size_t at = text.find("\r\nMappa3_4=127\r\n");
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, 16, "\r\nMappa3_4=131\r\n");
+    WriteText(P("b.vap"), text);
+    const auto unitHolds = [&](const char* cell) {
+        EXPECT_EQ(Run({"read", P("now.vap"), "--plain", "--quiet"}, unit.Link()), 0) << err.str();
+        return Bytes(P("now.vap")).find(std::string("\r\nMappa3_4=") + cell + "\r\n") != std::string::npos;
+    };
+
+    ASSERT_EQ(Run({"write", P("b.vap"), "--quiet"}, unit.Link()), 0) << err.str();
+    EXPECT_NE(out.str().find("restore point " + (home() / "Storico").string()), std::string::npos) << out.str();
+    std::vector<std::string> points = PointNames(home());
+    ASSERT_EQ(points.size(), 1u);
+    EXPECT_NE(points[0].find("_caricamento_"), std::string::npos) << points[0];
+    EXPECT_TRUE(fs::exists((home() / "Storico" / points[0]).replace_extension(".txt")));
+    // The point is what the unit held before, as a configuration file the tool reads.
+    std::ostringstream shown, ignored;
+    ASSERT_EQ(tool::Run({"decode", (home() / "Storico" / points[0]).string(), P("point.ini")}, shown, ignored), 0);
+    EXPECT_NE(Bytes(P("point.ini")).find("\r\nMappa3_4=127\r\n"), std::string::npos);
+    EXPECT_TRUE(unitHolds("131"));
+
+    // A scope leaves the rest of the unit as it is: a parameters-only write keeps its map.
+    ASSERT_EQ(Run({"write", P("a.vap"), "--scope", "2", "--no-restore-point", "--quiet"}, unit.Link()), 0) << err.str();
+    EXPECT_EQ(out.str().find("restore point"), std::string::npos);
+    EXPECT_EQ(PointNames(home()).size(), 1u) << "--no-restore-point takes none";
+    EXPECT_TRUE(unitHolds("131"));
+
+    // A point that cannot be written stops the write before the unit is touched.
+    withoutHome = true;
+    fs::create_directories(dir / "blocking");
+    WriteText(dir / "blocking" / "Storico", "not a folder");
+    EXPECT_EQ(Run({"write", P("a.vap"), "--quiet", "--home", (dir / "blocking").string()}, unit.Link()), 1);
+    EXPECT_NE(err.str().find("no restore point: cannot write"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("nothing was written to the unit"), std::string::npos) << err.str();
+    EXPECT_EQ(Run({"write", P("a.vap"), "--quiet", "--home", P("missing")}, unit.Link()), 1);
+    EXPECT_NE(err.str().find("is not a folder"), std::string::npos) << err.str();
+    withoutHome = false;
+    EXPECT_TRUE(unitHolds("131"));
 }
 
 #endif // VIRTUAL_UNIT_PATH

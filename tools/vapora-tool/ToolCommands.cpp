@@ -1,5 +1,6 @@
 #include "ToolCommands.h"
 
+#include "RestoreCommands.h"
 #include "UnitCommands.h"
 
 #include "model/ConfCar.h"
@@ -37,8 +38,8 @@ constexpr const char* kUsage =
     "       vapora-tool encode IN OUT\n"
     "       vapora-tool new OUT [--methane] [--official] [--scope N]\n"
     "       vapora-tool show FILE\n"
-    "       vapora-tool diff A B\n"
-    "       vapora-tool --version\n";
+    "       vapora-tool diff A B\n";
+constexpr const char* kVersionUsage = "       vapora-tool --version\n";
 
 bool StderrIsTerminal()
 {
@@ -397,7 +398,7 @@ int Diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     if (args.empty()) {
-        err << kUsage << UnitUsage();
+        err << kUsage << HistoryUsage() << kVersionUsage << UnitUsage();
         return 1;
     }
     try {
@@ -408,7 +409,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             return 0;
         }
         if (command == "--help" || command == "-h" || command == "help") {
-            out << kUsage << UnitUsage();
+            out << kUsage << HistoryUsage() << kVersionUsage << UnitUsage();
             return 0;
         }
         if (command == "unit") {
@@ -424,7 +425,10 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             return Show(args, out, err);
         if (command == "diff")
             return Diff(args, out, err);
-        err << "vapora-tool: unknown command '" << command << "'\n" << kUsage << UnitUsage();
+        if (command == "history")
+            return History(args, out);
+        err << "vapora-tool: unknown command '" << command << "'\n"
+            << kUsage << HistoryUsage() << kVersionUsage << UnitUsage();
     } catch (const Failure& f) {
         err << "vapora-tool " << args[0] << ": " << f.message << "\n";
     } catch (const std::exception& e) {

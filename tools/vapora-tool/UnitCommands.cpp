@@ -4,6 +4,7 @@
 #include "PortCheck.h"
 #include "PortCommands.h"
 #include "Progress.h"
+#include "RestoreCommands.h"
 #include "ToolCommands.h"
 
 #include "calib/AcquisitionFile.h"
@@ -50,6 +51,8 @@ struct Options {
     std::optional<std::string> baud;
     std::optional<std::string> scope;
     std::optional<std::string> seconds;
+    std::optional<std::string> home;
+    bool noRestorePoint = false;
     bool plain = false;
     bool quiet = false;
 };
@@ -72,6 +75,10 @@ Options ParseOptions(const std::vector<std::string>& args)
             o.scope = value(i, a);
         else if (a == "--seconds")
             o.seconds = value(i, a);
+        else if (a == "--home")
+            o.home = value(i, a);
+        else if (a == "--no-restore-point")
+            o.noRestorePoint = true;
         else if (a == "--plain")
             o.plain = true;
         else if (a == "--quiet")
@@ -352,6 +359,56 @@ int Read(const Options& o, Session& session, Progress& progress, std::ostream& o
     return kDone;
 }
 
+// ---- restore points ----
+
+// Where the unit's configuration is kept before it is overwritten; none with --no-restore-point.
+std::optional<restore::Store> RestoreStore(const Options& o)
+{
+    if (o.noRestorePoint)
+        return std::nullopt;
+    try {
+        restore::Store store(RestoreHome(o.home));
+        // Scratch files that a killed run of the tool left there.
+        RemoveStaleScratchFiles(store.Folder());
+        return store;
+    } catch (const std::runtime_error& e) {
+        throw UnitFailure{kBadInput, e.what()};
+    }
+}
+
+// Reads the whole configuration of the connected unit into the record; `before` says what the
+// read is for, in the messages.
+void ReadWhole(Session& session, Progress& progress, const std::string& before)
+{
+    progress.Start("read");
+    session.Car().ReadAll();
+    progress.Finish();
+    const TransferOutcome& outcome = session.Car().LastTransfer();
+    if (outcome.linkLost || session.LinkLost())
+        throw UnitFailure{kNoUnit, "the link was lost while reading the unit " + before + " (read " +
+                                       std::to_string(outcome.groupsDone) + " of " +
+                                       std::to_string(outcome.groupsTotal) + " groups)"};
+    if (!outcome.refusals.empty()) {
+        for (const std::string& key : outcome.RefusedGroupKeys())
+            progress.Line("refused: " + key);
+        throw UnitFailure{kRefused, "the unit refused to give " + std::to_string(outcome.refusals.size()) + " of " +
+                                        std::to_string(outcome.groupsTotal) + " groups " + before};
+    }
+}
+
+// A restore point of what the record holds; false with the cause on `err` when it could not be written.
+bool TakePoint(restore::Store& store, ConfCar& car, restore::Reason reason, std::ostream& out, std::string& failure)
+{
+    const restore::TakeResult taken = store.Take(car, reason);
+    if (taken.status == restore::TakeStatus::Failed) {
+        failure = Explain("write", PointFileText(store.Folder()), taken.error);
+        return false;
+    }
+    if (taken.status == restore::TakeStatus::Taken)
+        out << "restore point " << PointFileText(taken.file) << "\n";
+    return true;
+}
+
 // ---- write ----
 
 int Write(const Options& o, Session& session, Progress& progress, std::ostream& out)
@@ -360,11 +417,26 @@ int Write(const Options& o, Session& session, Progress& progress, std::ostream& 
     const std::string source = o.operands[0];
     CheckSource(source);
     const int scope = o.scope ? Number(*o.scope, 0, 2, "--scope") : 0;
+    std::optional<restore::Store> store = RestoreStore(o);
+    {
+        // Nothing is read from, or written to, the unit for a file that cannot be loaded.
+        ConfCar check("default.mur", nullptr);
+        if (!check.LoadFromFile(source, scope))
+            throw UnitFailure{kBadInput, Explain("load", source, check.LastFileError())};
+    }
     session.Connect();
     ConfCar& car = session.Car();
-    // The file goes into the record first, as the program loads it; nothing reaches the unit
-    // from a file that cannot be loaded.
+    // The record first holds the unit's whole configuration, as the program's connected record
+    // does: the parts the file or its scope leave out (the adaptive table, the counters and
+    // running times, the maps of a scope 2 file) are written back as the unit had them.
     car.WriteThrough = false;
+    ReadWhole(session, progress, "before writing; nothing was written");
+    if (store) {
+        std::string failure;
+        if (!TakePoint(*store, car, restore::Reason::FileLoad, out, failure))
+            throw UnitFailure{kBadInput, "no restore point: " + failure +
+                                             "; nothing was written to the unit (--no-restore-point writes without one)"};
+    }
     if (!car.LoadFromFile(source, scope))
         throw UnitFailure{kBadInput, Explain("load", source, car.LastFileError())};
     car.WriteThrough = true;
@@ -442,6 +514,29 @@ int Program(const Options& o, Session& session, Progress& progress, std::ostream
     } cleanup{working};
     const std::string image = encoded ? LocalText(working) : firmware;
 
+    // A restore point of the configuration before, when the unit answers a read; one with broken
+    // software does not, and is programmed without.
+    std::optional<restore::Store> store = RestoreStore(o);
+    if (store) {
+        bool read = false;
+        try {
+            session.Connect();
+            ReadWhole(session, progress, "before programming");
+            read = true;
+        } catch (const UnitFailure& f) {
+            progress.Line("the unit cannot be read before programming: " + f.message);
+        }
+        if (read) {
+            std::string failure;
+            if (!TakePoint(*store, session.Car(), restore::Reason::BeforeProgramming, out, failure))
+                throw UnitFailure{kBadInput, "no restore point: " + failure +
+                                                 "; the unit was not programmed (--no-restore-point programs without one)"};
+        } else {
+            out << "no restore point: the unit did not answer a read before programming\n";
+        }
+        session.ForgetLoss();
+    }
+
     SerialLink& link = session.Link();
     if (link.IsConnected() != 0)
         link.Disconnect();
@@ -467,6 +562,13 @@ int Program(const Options& o, Session& session, Progress& progress, std::ostream
     session.Connect();
     out << "programmed " << firmware << "; unit " << session.IdText() << " runs software "
         << session.Car().SoftwareVersion() << "\n";
+    if (store) {
+        // And of the configuration the new software keeps.
+        ReadWhole(session, progress, "after programming; no restore point of it was taken");
+        std::string failure;
+        if (!TakePoint(*store, session.Car(), restore::Reason::AfterProgramming, out, failure))
+            throw UnitFailure{kBadInput, "no restore point after programming: " + failure};
+    }
     return kDone;
 }
 
@@ -561,13 +663,16 @@ const char* UnitUsage()
 {
     return "       vapora-tool unit info [LINK]\n"
            "       vapora-tool unit read OUT [--plain] [LINK]\n"
-           "       vapora-tool unit write IN [--scope N] [LINK]\n"
-           "       vapora-tool unit program FIRMWARE.s19|FIRMWARE.pec [LINK]\n"
+           "       vapora-tool unit write IN [--scope N] [POINT] [LINK]\n"
+           "       vapora-tool unit program FIRMWARE.s19|FIRMWARE.pec [POINT] [LINK]\n"
            "       vapora-tool unit log OUT.txt [--seconds N] [LINK]\n"
            "       vapora-tool unit ports\n"
            "  LINK: [--link SPEC] [--baud N] [--quiet]; SPEC as VAPORA_LINK: sim, or\n"
            "        serial:PORT[@BAUD][,answer=MS][,attempts=N][,silent=N][,gap=MS]\n"
            "        (default: VAPORA_LINK, else the program's setting, see 'unit ports')\n"
+           "  POINT: [--home DIR] [--no-restore-point]; the unit's configuration is first\n"
+           "        kept as a restore point in DIR/Storico (default: the current folder when\n"
+           "        it is a main folder, else the user's); see 'vapora-tool history'\n"
            "  exit status: 0 done, 1 bad input, 2 no unit or link lost, 3 unit refused values\n"
            "               or reads, 4 programming failed\n";
 }
@@ -587,6 +692,8 @@ int RunUnit(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         }
         if (what != "info" && what != "read" && what != "write" && what != "program" && what != "log")
             throw UnitFailure{kBadInput, "unknown unit command '" + what + "'"};
+        if ((o.home || o.noRestorePoint) && what != "write" && what != "program")
+            throw UnitFailure{kBadInput, "--home and --no-restore-point go with write and program only"};
         Progress progress(err, env.terminal, o.quiet);
         Session session(env, o, progress);
         if (what == "info")

@@ -1,4 +1,4 @@
-#include "files/FileMessages.h"
+#include "widgets/FileMessages.h"
 
 #include "services/i18n/WindowTexts.h"
 
