@@ -234,8 +234,10 @@ TEST_F(RestorePoints, KilledWhileTakingLeavesOnlyWholePointsAndStaleScratch)
         }
         // Until a few more points are there, then at a random moment.
         const std::size_t target = Files().size() + 4 + random() % 12;
-        while (Files().size() < target)
+        int exited = 0;
+        while (Files().size() < target && waitpid(child, &exited, WNOHANG) == 0)
             usleep(200);
+        ASSERT_EQ(waitpid(child, &exited, WNOHANG), 0) << "the child stopped taking points by itself";
         usleep(random() % 3000);
         kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
