@@ -36,8 +36,8 @@ const TopicEntry kWindows[] = {
     {QStringLiteral("TFormCalibraStrada"), QStringLiteral("calibration.md#strada")},
     {QStringLiteral("TFormParCalStrada"), QStringLiteral("calibration.md#parametri-strada")},
     {QStringLiteral("TFormGuida"), QStringLiteral("index.md#guida")},
-    {QStringLiteral("TFormPuntiRipristino"), QStringLiteral("restore-points.md")},
-    {QStringLiteral("TFormConfrontoRipristino"), QStringLiteral("restore-points.md")},
+    {QStringLiteral("TFormPuntiRipristino"), QStringLiteral("restore-points.md#finestra-ripristino")},
+    {QStringLiteral("TFormConfrontoRipristino"), QStringLiteral("restore-points.md#finestra-ripristino")},
 };
 
 const TopicEntry kConfigPages[] = {

@@ -6,6 +6,7 @@
 #include "model/ConfCar.h"
 #include "services/AppContext.h"
 #include "services/i18n/Cp1252.h"
+#include "services/i18n/QtTranslations.h"
 #include "services/i18n/WindowTexts.h"
 #include "services/platform/FilePaths.h"
 #include "services/ui/DialogService.h"
@@ -32,7 +33,7 @@ QString When(const restore::Point& point)
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(point.when.time_since_epoch()).count();
     const QDateTime when = QDateTime::fromSecsSinceEpoch(seconds);
     // Two points may be a second apart: the seconds are always shown.
-    return QLocale().toString(when.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+    return ProgramLocale().toString(when.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
            when.time().toString(QStringLiteral("HH:mm:ss"));
 }
 
@@ -86,7 +87,7 @@ TFormPuntiRipristino::TFormPuntiRipristino(AppContext& context, Actions actions,
     listPunti_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     listPunti_->setAllColumnsShowFocus(true);
     listPunti_->header()->setSectionsClickable(false);
-    listPunti_->header()->setStretchLastSection(false);
+    listPunti_->header()->setStretchLastSection(true);
     listPunti_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     at(listPunti_, 12, 42, 736, 334);
     connect(listPunti_, &QTreeWidget::itemSelectionChanged, this, &TFormPuntiRipristino::UpdateButtons);

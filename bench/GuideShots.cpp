@@ -13,6 +13,8 @@
 #include "app/TAboutBox.h"
 #include "app/TFormGuida.h"
 #include "app/TFormMain.h"
+#include "app/TFormPortaSeriale.h"
+#include "app/TFormPuntiRipristino.h"
 #include "app/TFormScarica.h"
 #include "app/TFormSceltaCarb.h"
 #include "calib/RoadCalibration.h"
@@ -21,8 +23,6 @@
 #include "calib/forms/TFormCalibrazione.h"
 #include "calib/forms/TFormDiagnosi.h"
 #include "calib/forms/TFormGraficoDrt.h"
-#include "app/TFormPortaSeriale.h"
-#include "wire/SerialPorts.h"
 #include "calib/forms/TFormParCalStrada.h"
 #include "calib/forms/TFormPressione.h"
 #include "calib/forms/TFormSceltaCal.h"
@@ -37,13 +37,16 @@
 #include "files/TFormFile.h"
 #include "files/TFormGestioneFile.h"
 #include "files/TFormSaveOption.h"
+#include "model/RestorePoints.h"
 #include "services/AppMessages.h"
 #include "services/MessageTable.h"
 #include "services/i18n/QtTranslations.h"
 #include "services/i18n/TDataModuleMur.h"
+#include "services/platform/FilePaths.h"
 #include "services/settings/GlobalData.h"
 #include "services/ui/DialogService.h"
 #include "widgets/TFormAttesa.h"
+#include "wire/SerialPorts.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -141,6 +144,7 @@ public:
         MainWindow();
         SmallWindows();
         FileWindows();
+        RestorePoints();
         ConfigurationWindow();
         MapPages();
         Recording();
@@ -303,6 +307,38 @@ private:
         form->show();
         form->Timer1()->stop(); // the ticks below stand in for the timer
         return form;
+    }
+
+    void RestorePoints()
+    {
+        // A car's history at fixed moments, so that every run makes the same picture.
+        QDir(work_.filePath(QStringLiteral("Storico"))).removeRecursively();
+        using namespace std::chrono;
+        const sys_days day1 = year{2026} / November / 3, day2 = year{2026} / December / 9;
+        const system_clock::time_point moments[] = {day1 + 9h + 12min + 40s, day1 + 9h + 20min + 5s,
+                                                    day1 + 10h + 2min + 31s, day2 + 14h + 32min + 5s};
+        const restore::Reason reasons[] = {restore::Reason::Read, restore::Reason::FileLoad,
+                                           restore::Reason::Calibration, restore::Reason::Read};
+        ConfCar& car = *ctx_.car;
+        const int cell = car.GetGasMapCell(3, 4);
+        for (int i = 0; i < 4; ++i) {
+            restore::Store store(FsPath(ctx_.mainFolder), [&moments, i] { return moments[i]; });
+            if (store.Take(car, reasons[i]).status != restore::TakeStatus::Taken)
+                std::fprintf(stderr, "guide_shots: restore point %d was not taken\n", i);
+            car.SetGasMapCell(3, 4, cell + i + 1);
+        }
+        car.SetGasMapCell(3, 4, cell);
+        TFormPuntiRipristino::Actions actions;
+        actions.restore = [](const restore::Point&) { return false; };
+        actions.open = [](const restore::Point&) { return false; };
+        actions.compareMap = [](const restore::Point&, bool) {};
+        QWidget owner;
+        TFormPuntiRipristino form(ctx_, actions, &owner);
+        form.ShowAll()->setChecked(true);
+        form.Refresh();
+        form.Select(0);
+        Report("the restore points");
+        Save(form, "punti-ripristino");
     }
 
     void ConfigurationWindow()
