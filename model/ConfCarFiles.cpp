@@ -231,10 +231,12 @@ bool ConfCar::ReadGasMapFromFile(const std::string& fileName, int32_t map[kMapRo
     try {
         OpenIni(true);
         Progress(0, false);
-        // Into the caller's tables, not the record's.
+        // Into the caller's tables, not the record's; held inside the ranges the unit takes, as a load
+        // of the record holds them, since the map goes to the unit from there.
         auto read = [&](const params::Param& p, int i) {
             int32_t* target = &p == &params::RifGiri ? rpmRefs : &p == &params::RifMAP ? mapRefs : &map[0][0];
-            ReadIntKey(target[i], p.ElementKey(i), p.section);
+            if (ReadIntKey(target[i], p.ElementKey(i), p.section))
+                target[i] = ids::RangeOfParam(p.number).Clamp(target[i]);
         };
         params::WalkFilePart(params::FilePart::GasMap, read, [this](const params::FileMark& m) {
             Progress(m.kind == params::FileMark::Breakpoints ? 3 : 6, true);

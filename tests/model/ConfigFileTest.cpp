@@ -515,6 +515,21 @@ TEST_F(ConfigFile, GasMapReaderFillsOnlyTheCallersTables)
     EXPECT_TRUE(NoTemporaryLeft());
 }
 
+TEST_F(ConfigFile, GasMapReaderHoldsWildValuesInsideTheirRanges)
+{
+    // A base map goes to the unit from the caller's tables: out-of-range values must not reach it.
+    int32_t map[8][20] = {}, rpm[20] = {}, refs[8] = {};
+    ASSERT_TRUE(other.ReadGasMapFromFile(Plain("wild.vap", "[Generale]\r\n[RiferimentiGiri]\r\nRifGiri0=99999\r\n"
+                                                           "RifGiri1=-4\r\n[RiferimentiMAP]\r\nRifMAP0=300\r\n"
+                                                           "[MappaCarburazione]\r\nMappa0_0=70000\r\nMappa7_19=-1\r\n"),
+                                         map, rpm, refs));
+    EXPECT_EQ(rpm[0], 65535);
+    EXPECT_EQ(rpm[1], 0);
+    EXPECT_EQ(refs[0], 255);
+    EXPECT_EQ(map[0][0], 65535);
+    EXPECT_EQ(map[7][19], 0);
+}
+
 TEST_F(ConfigFile, HeaderReadersAndWriter)
 {
     struct FlagCase {
