@@ -27,18 +27,25 @@ constexpr std::size_t kProgRoom = 100;
 constexpr std::size_t kTextRoom = 51;
 constexpr std::size_t kEuroRoom = 11;
 
-// The power is kept in hundredths; values beyond the integer range are held at its ends.
-int32_t PowerToFile(float power)
+// The power is kept in whole hundredths, rounded half away from zero so that negative values
+// come back as they went; values beyond the integer range are held at its ends.
+int32_t WholeHundredths(double hundredths)
 {
-    const double scaled = std::trunc(static_cast<double>(power) * 100 + 0.5);
-    if (std::isnan(scaled))
+    if (std::isnan(hundredths))
         return 0;
-    if (scaled >= INT32_MAX)
+    const double rounded = std::round(hundredths);
+    if (rounded >= INT32_MAX)
         return INT32_MAX;
-    if (scaled <= INT32_MIN)
+    if (rounded <= INT32_MIN)
         return INT32_MIN;
-    return static_cast<int32_t>(scaled);
+    return static_cast<int32_t>(rounded);
 }
+
+int32_t PowerToFile(float power) { return WholeHundredths(static_cast<double>(power) * 100); }
+
+// A file's power as a save would write it again: more decimals, values out of range and
+// texts that are no number ("nan", "inf") would otherwise change with every save.
+float PowerFromFile(double hundredths) { return static_cast<float>(WholeHundredths(hundredths) * 0.01); }
 
 } // namespace
 
@@ -180,7 +187,7 @@ bool ConfCar::LoadFromFile(const std::string& fileName, int scope)
             ReadIntKey(CentCubici, "CentCubici", kGenerale);
             ReadIntKey(Valvole, "Valvole", kGenerale);
             ReadIntKey(NCilindri, "N cilindri", kGenerale);
-            Potenza = static_cast<float>(Ini->ReadFloat(kGenerale, "Potenza", 0) * 0.01);
+            Potenza = PowerFromFile(Ini->ReadFloat(kGenerale, "Potenza", 0));
             ReadStringKey(Motore, "Motore", kGenerale, kTextRoom);
             ReadStringKey(Centralina, "Centralina", kGenerale, kTextRoom);
             ReadStringKey(Cambio, "Cambio", kGenerale, kTextRoom);

@@ -41,12 +41,14 @@ for t in "${targets[@]}"; do
   fi
   mkdir -p "$work/$t" "$build/crashes/$t"
   [ -d "fuzz/corpus/$t" ] && cp -r "fuzz/corpus/$t/." "$work/$t/"
+  dict=()
+  [ -f "fuzz/$t.dict" ] && dict=(-dict="fuzz/$t.dict")
   echo "== $t: $seconds s"
   set +e
   # -error_exitcode and -timeout_exitcode make any finding a failure; a leak
   # is reported through the same exit code.
   ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    "$exe" "$work/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    "$exe" "$work/$t" "${dict[@]}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
       -error_exitcode=77 -timeout_exitcode=78 -print_final_stats=1 \
       -artifact_prefix="$build/crashes/$t/" > "$work/$t.log" 2>&1
   rc=$?

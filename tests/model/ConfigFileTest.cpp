@@ -420,6 +420,16 @@ TEST_F(ConfigFile, PowerIsStoredInHundredths)
         ASSERT_TRUE(car.SaveToFile(Path("p.vap"), 0));
         EXPECT_EQ(IniFile::FromText(Decoded(Path("p.vap"))).ReadString("Generale", "Potenza", ""), text);
     }
+    // Whatever a file holds, the power loaded saves as it was read and loads again the same.
+    for (const auto& [text, hundredths] : std::vector<std::pair<std::string, std::string>>{
+             {"1.5", "2"}, {"-3", "-3"}, {"nan", "0"}, {"1e30", "2147483647"}, {"-inf", "-2147483648"}}) {
+        ASSERT_TRUE(car.LoadFromFile(Plain("odd.vap", "[Generale]\r\nPotenza=" + text + "\r\n"), 0)) << text;
+        const float loaded = car.Potenza;
+        ASSERT_TRUE(car.SaveToFile(Path("odd.vap"), 0));
+        EXPECT_EQ(IniFile::FromText(Decoded(Path("odd.vap"))).ReadString("Generale", "Potenza", ""), hundredths);
+        ASSERT_TRUE(car.LoadFromFile(Path("odd.vap"), 0));
+        EXPECT_EQ(car.Potenza, loaded) << text;
+    }
     const std::string file = Plain("power.vap", "[Generale]\r\nPotenza=7550\r\nValvole=16\r\nEuro=Euro 3\r\n");
     ASSERT_TRUE(car.LoadFromFile(file, 0));
     EXPECT_FLOAT_EQ(car.GetPower(), 75.5f);
