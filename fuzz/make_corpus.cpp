@@ -126,6 +126,12 @@ void Recordings()
     }
     // Taken from the back: the pixel columns, then the span as two fractions of the time range.
     Seed("recording", "whole", Input().Front(text).Back(40).Back64(0).Back64(~uint64_t{0}).Bytes());
+    // Lines without a reading, as a damaged file may have them, on one pixel column.
+    std::string odd = text;
+    const size_t field = odd.find('\t', odd.find('\t', odd.rfind("\r\n0\t")) + 1);
+    odd.replace(field + 1, 3, "nan");
+    Seed("recording", "no-reading", Input().Front(odd + "\r\n9000\t1\t-inf\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0")
+                                       .Back(0).Back64(0).Back64(~uint64_t{0}).Bytes());
     Seed("recording", "zoomed", Input().Front(text).Back(7).Back64(uint64_t{1} << 62).Back64(uint64_t{1} << 63).Bytes());
 }
 

@@ -10,7 +10,6 @@
 #include <QActionGroup>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHash>
@@ -21,8 +20,6 @@
 #include <QPixmap>
 
 #include <shapefil.h>
-
-#include <cstring>
 
 namespace vapora {
 

@@ -422,7 +422,7 @@ TEST_F(ConfigFile, PowerIsStoredInHundredths)
     }
     // Whatever a file holds, the power loaded saves as it was read and loads again the same.
     for (const auto& [text, hundredths] : std::vector<std::pair<std::string, std::string>>{
-             {"1.5", "2"}, {"-3", "-3"}, {"nan", "0"}, {"1e30", "2147483647"}, {"-inf", "-2147483648"}}) {
+             {"1.5", "2"}, {"-3", "-3"}, {"nan", "0"}, {"1e30", "2147483600"}, {"-inf", "-2147483600"}}) {
         ASSERT_TRUE(car.LoadFromFile(Plain("odd.vap", "[Generale]\r\nPotenza=" + text + "\r\n"), 0)) << text;
         const float loaded = car.Potenza;
         ASSERT_TRUE(car.SaveToFile(Path("odd.vap"), 0));
