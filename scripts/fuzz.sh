@@ -50,9 +50,13 @@ for t in "${targets[@]}"; do
   ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     "$exe" "$work/$t" "${dict[@]}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
       -error_exitcode=77 -timeout_exitcode=78 -print_final_stats=1 \
-      -artifact_prefix="$build/crashes/$t/" > "$work/$t.log" 2>&1
+      -artifact_prefix="$build/crashes/$t/" > "$work/$t.log" 2>&1 &
+  pid=$!
+  wait "$pid"
   rc=$?
   set -e
+  # The target's work folder in memory; it removes it itself unless it crashed.
+  rm -rf "/dev/shm/vapora-fuzz-$pid"
   grep -E '^#[0-9]+ +DONE|stat::number_of_executed_units|stat::average_exec_per_sec' "$work/$t.log" | sed "s/^/   /" || true
   if [ "$rc" -ne 0 ] || grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer|UndefinedBehaviorSanitizer|libFuzzer)|runtime error:|broken invariant' "$work/$t.log"; then
     echo "!! $t failed (exit $rc); its log: $work/$t.log; inputs: $build/crashes/$t/" >&2
