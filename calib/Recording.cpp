@@ -260,9 +260,11 @@ void DecimateMinMax(const std::vector<double>& x, const std::vector<double>& y, 
         size_t col = width > 0 ? static_cast<size_t>((xi - xMin) / width) : 0;
         col = std::min(col, bins.size() - 1);
         Bin& b = bins[col];
-        if (b.lowest == kNone || y[i] < y[b.lowest])
+        // A line without a reading (NaN) compares false with everything: kept first, it would
+        // hide the column's real extremes, so any value takes its place.
+        if (b.lowest == kNone || std::isnan(y[b.lowest]) || y[i] < y[b.lowest])
             b.lowest = i;
-        if (b.highest == kNone || y[i] > y[b.highest])
+        if (b.highest == kNone || std::isnan(y[b.highest]) || y[i] > y[b.highest])
             b.highest = i;
     }
     if (!xSorted)

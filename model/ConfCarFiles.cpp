@@ -28,18 +28,25 @@ constexpr std::size_t kProgRoom = 100;
 constexpr std::size_t kTextRoom = 51;
 constexpr std::size_t kEuroRoom = 11;
 
-// The power is kept in hundredths; values beyond the integer range are held at its ends.
-int32_t PowerToFile(float power)
+// The power is kept in whole hundredths, rounded half away from zero so that negative values
+// come back as they went; values beyond the integer range are held at its ends.
+int32_t WholeHundredths(double hundredths)
 {
-    const double scaled = std::trunc(static_cast<double>(power) * 100 + 0.5);
-    if (std::isnan(scaled))
+    if (std::isnan(hundredths))
         return 0;
-    if (scaled >= INT32_MAX)
+    const double rounded = std::round(hundredths);
+    if (rounded >= INT32_MAX)
         return INT32_MAX;
-    if (scaled <= INT32_MIN)
+    if (rounded <= INT32_MIN)
         return INT32_MIN;
-    return static_cast<int32_t>(scaled);
+    return static_cast<int32_t>(rounded);
 }
+
+int32_t PowerToFile(float power) { return WholeHundredths(static_cast<double>(power) * 100); }
+
+// A file's power as a save would write it again: more decimals, values out of range and
+// texts that are no number ("nan", "inf") would otherwise change with every save.
+float PowerFromFile(double hundredths) { return static_cast<float>(WholeHundredths(hundredths) * 0.01); }
 
 } // namespace
 
@@ -205,7 +212,7 @@ bool ConfCar::LoadFromFile(const std::string& fileName, int scope)
             ReadIntKey(CentCubici, "CentCubici", kGenerale);
             ReadIntKey(Valvole, "Valvole", kGenerale);
             ReadIntKey(NCilindri, "N cilindri", kGenerale);
-            Potenza = static_cast<float>(Ini->ReadFloat(kGenerale, "Potenza", 0) * 0.01);
+            Potenza = PowerFromFile(Ini->ReadFloat(kGenerale, "Potenza", 0));
             ReadStringKey(Motore, "Motore", kGenerale, kTextRoom);
             ReadStringKey(Centralina, "Centralina", kGenerale, kTextRoom);
             ReadStringKey(Cambio, "Cambio", kGenerale, kTextRoom);
@@ -256,10 +263,12 @@ bool ConfCar::ReadGasMapFromFile(const std::string& fileName, int32_t map[kMapRo
     try {
         OpenIni(true);
         Progress(0, false);
-        // Into the caller's tables, not the record's.
+        // Into the caller's tables, not the record's; held inside the ranges the unit takes, as a load
+        // of the record holds them, since the map goes to the unit from there.
         auto read = [&](const params::Param& p, int i) {
             int32_t* target = &p == &params::RifGiri ? rpmRefs : &p == &params::RifMAP ? mapRefs : &map[0][0];
-            ReadIntKey(target[i], p.ElementKey(i), p.section);
+            if (ReadIntKey(target[i], p.ElementKey(i), p.section))
+                target[i] = ids::RangeOfParam(p.number).Clamp(target[i]);
         };
         params::WalkFilePart(params::FilePart::GasMap, read, [this](const params::FileMark& m) {
             Progress(m.kind == params::FileMark::Breakpoints ? 3 : 6, true);

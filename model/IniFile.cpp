@@ -38,6 +38,11 @@ std::string Folded(std::string_view name)
     return folded;
 }
 
+char FoldedChar(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 // The name of a section line ("[name]"), or false for any other line. Without a closing ']'
 // the line is not a header.
 bool SectionName(std::string_view line, std::string_view& name)
@@ -152,9 +157,27 @@ void IniFile::Load(std::string_view text)
     }
 }
 
+std::size_t IniFile::FoldedHash::operator()(std::string_view name) const
+{
+    std::size_t hash = 14695981039346656037u; // FNV-1a
+    for (char c : Trim(name)) {
+        hash ^= static_cast<unsigned char>(FoldedChar(c));
+        hash *= 1099511628211u;
+    }
+    return hash;
+}
+
+bool IniFile::FoldedEqual::operator()(std::string_view a, std::string_view b) const
+{
+    a = Trim(a);
+    b = Trim(b);
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldedChar(x) == FoldedChar(y); });
+}
+
 const IniFile::Section* IniFile::Find(std::string_view section) const
 {
-    const auto it = sectionIndex_.find(Folded(section));
+    const auto it = sectionIndex_.find(section);
     return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
@@ -163,14 +186,20 @@ bool IniFile::FindValue(std::string_view section, std::string_view key, std::str
     const Section* s = Find(section);
     if (s == nullptr)
         return false;
-    const auto it = s->keys.find(Folded(key));
+    const auto it = s->keys.find(key);
     if (it == s->keys.end())
         return false;
+    std::string_view name, found;
+    const std::string& stored = s->lines[it->second];
+    if (stored.find_first_of(std::string_view("\r\0", 2)) == npos) {
+        KeyLine(stored, name, found);
+        value.assign(Unquoted(found));
+        return true;
+    }
     // A CR or NUL inside a line reads as the blank a write turns it into, so that whatever
     // is read writes back and reads again the same.
-    std::string line = s->lines[it->second];
+    std::string line = stored;
     std::replace_if(line.begin(), line.end(), [](char c) { return c == '\r' || c == '\0'; }, ' ');
-    std::string_view name, found;
     KeyLine(line, name, found);
     value.assign(Unquoted(found));
     return true;
@@ -184,7 +213,7 @@ bool IniFile::SectionExists(std::string_view section) const
 bool IniFile::KeyExists(std::string_view section, std::string_view key) const
 {
     const Section* s = Find(section);
-    return s != nullptr && s->keys.count(Folded(key)) != 0;
+    return s != nullptr && s->keys.find(key) != s->keys.end();
 }
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key, std::string_view def) const
@@ -229,7 +258,7 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
         written = '"' + written + '"';
     const std::string keyName = oneLine(Trim(key));
 
-    const auto found = sectionIndex_.find(Folded(section));
+    const auto found = sectionIndex_.find(std::string_view(section));
     if (found == sectionIndex_.end()) {
         sectionIndex_.emplace(Folded(section), sections_.size());
         Section added{"[" + oneLine(Trim(section)) + "]", {keyName + "=" + written}, {}};
@@ -238,7 +267,7 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
         return;
     }
     Section& s = sections_[found->second];
-    const auto keyLine = s.keys.find(Folded(keyName));
+    const auto keyLine = s.keys.find(std::string_view(keyName));
     if (keyLine != s.keys.end()) {
         std::string_view storedKey, oldValue;
         KeyLine(s.lines[keyLine->second], storedKey, oldValue);

@@ -54,10 +54,22 @@ public:
     bool Flush() const;
 
 private:
+    // Names are stored folded (trimmed, lower case); a lookup folds the name it is given as it
+    // hashes and compares, so that reading a key makes no copy of its name.
+    struct FoldedHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const;
+    };
+    struct FoldedEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    using NameIndex = std::unordered_map<std::string, std::size_t, FoldedHash, FoldedEqual>;
+
     struct Section {
-        std::string header;                                // the header line as written
-        std::vector<std::string> lines;                    // up to the next header, without line ends
-        std::unordered_map<std::string, std::size_t> keys; // lower-case name -> its first key line
+        std::string header;             // the header line as written
+        std::vector<std::string> lines; // up to the next header, without line ends
+        NameIndex keys;                 // folded name -> its first key line
     };
 
     IniFile() = default;
@@ -69,7 +81,7 @@ private:
     std::filesystem::path file_;
     std::vector<std::string> preamble_; // lines before the first section
     std::vector<Section> sections_;     // in file order, duplicates included
-    std::unordered_map<std::string, std::size_t> sectionIndex_; // lower-case name -> first section
+    NameIndex sectionIndex_;            // folded name -> first section
 };
 
 }  // namespace vapora

@@ -4,6 +4,7 @@
 #include "model/Conversions.h"
 #include "model/Ntc.h"
 
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <iterator>
@@ -142,10 +143,15 @@ std::span<const Param* const> All() { return kAll; }
 
 const Param* Find(int32_t number)
 {
-    for (const Param* p : kAll)
-        if (p->number == number)
-            return p;
-    return nullptr;
+    // Every value a file loads and every transfer asks: a table by number, made once.
+    static const auto byNumber = [] {
+        std::array<const Param*, 256> table{};
+        for (const Param* p : kAll)
+            if (p->number >= 0 && p->number < 256 && table[static_cast<size_t>(p->number)] == nullptr)
+                table[static_cast<size_t>(p->number)] = p;
+        return table;
+    }();
+    return number >= 0 && number < 256 ? byNumber[static_cast<size_t>(number)] : nullptr;
 }
 
 const Param* FindById(int32_t id)

@@ -4,7 +4,8 @@
 set -euo pipefail
 pkgs=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
       qt6-base-dev qt6-charts-dev qt6-serialport-dev libqt6opengl6-dev libgl-dev
-      libshp-dev xvfb xauth imagemagick fonts-dejavu-core qt6-translations-l10n)
+      libshp-dev xvfb xauth imagemagick fonts-dejavu-core qt6-translations-l10n
+      clang libclang-rt-14-dev)  # the fuzz build: clang and libFuzzer's runtime
 [ "$#" -gt 0 ] && pkgs=("$@")
 missing=()
 for p in "${pkgs[@]}"; do

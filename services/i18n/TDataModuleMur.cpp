@@ -1,6 +1,7 @@
 #include "services/i18n/TDataModuleMur.h"
 
 #include "services/i18n/Cp1252.h"
+#include "services/i18n/DictionaryTable.h"
 #include "services/i18n/QtTranslations.h"
 #include "services/ui/DialogService.h"
 
@@ -9,7 +10,6 @@
 #include <QActionGroup>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHash>
@@ -20,8 +20,6 @@
 #include <QPixmap>
 
 #include <shapefil.h>
-
-#include <cstring>
 
 namespace vapora {
 
@@ -42,96 +40,6 @@ QString ApplicationTitle()
     if (!display.isEmpty() && display != QCoreApplication::applicationName())
         return display;
     return QStringLiteral("Vapora");
-}
-
-// shapelib reports its errors through a hook without a context pointer; the
-// module is used from the UI thread only.
-QString g_readerError;
-
-void KeepReaderError(const char* message) { g_readerError = QString::fromLocal8Bit(message); }
-
-DBFHandle OpenTable(const QString& path, QString* error)
-{
-    SAHooks hooks;
-    SASetupDefaultHooks(&hooks);
-    hooks.Error = KeepReaderError;
-    g_readerError.clear();
-    DBFHandle dbf = DBFOpenLL(QFile::encodeName(path).constData(), "rb", &hooks);
-    if (!dbf && error) {
-        if (!g_readerError.isEmpty())
-            *error = g_readerError;
-        else if (!QFile::exists(path))
-            *error = QStringLiteral("Table does not exist: %1").arg(QDir::toNativeSeparators(path));
-        else
-            *error = QStringLiteral("Cannot read table: %1").arg(QDir::toNativeSeparators(path));
-    }
-    return dbf;
-}
-
-struct Table {
-    QStringList columns;
-    QHash<QString, QStringList> texts;
-};
-
-bool ReadTable(const QString& path, Table* table, QString* error)
-{
-    DBFHandle dbf = OpenTable(path, error);
-    if (!dbf)
-        return false;
-    const int fields = DBFGetFieldCount(dbf);
-    for (int f = 0; f < fields; ++f) {
-        char name[XBASE_FLDNAME_LEN_READ + 1] = {};
-        int width = 0;
-        int decimals = 0;
-        DBFGetFieldInfo(dbf, f, name, &width, &decimals);
-        table->columns << QString::fromLatin1(name);
-    }
-    if (table->columns.isEmpty() || table->columns.first().compare(u"IDENTIF", Qt::CaseInsensitive) != 0) {
-        DBFClose(dbf);
-        if (error)
-            *error = QStringLiteral("Field 'IDENTIF' not found in %1").arg(QDir::toNativeSeparators(path));
-        return false;
-    }
-    // The header's record count is believed only as far as the file bears it
-    // out: a damaged count would otherwise have the reader walk past the end
-    // of the file for hours, one failed read per record.
-    const int records = DBFGetRecordCount(dbf);
-    const qint64 size = QFileInfo(path).size();
-    const qint64 held = dbf->nRecordLength > 0 && size > dbf->nHeaderLength
-                            ? (size - dbf->nHeaderLength) / dbf->nRecordLength
-                            : 0;
-    if (records < 0 || records > held) {
-        DBFClose(dbf);
-        if (error)
-            *error = QStringLiteral("Damaged table: the header declares %1 records, the file holds %2: %3")
-                         .arg(static_cast<unsigned>(records))
-                         .arg(held)
-                         .arg(QDir::toNativeSeparators(path));
-        return false;
-    }
-    g_readerError.clear();
-    for (int r = 0; r < records; ++r) {
-        if (DBFIsRecordDeleted(dbf, r))
-            continue;
-        const char* key = DBFReadStringAttribute(dbf, r, 0);
-        if (!g_readerError.isEmpty()) { // a record the reader could not fetch
-            DBFClose(dbf);
-            if (error)
-                *error = g_readerError;
-            return false;
-        }
-        const QString k = FromCp1252(key ? std::string_view(key, std::strlen(key)) : std::string_view());
-        if (k.isEmpty() || table->texts.contains(k)) // the first row of a key wins
-            continue;
-        QStringList texts;
-        for (int f = 1; f < fields; ++f) {
-            const char* t = DBFReadStringAttribute(dbf, r, f);
-            texts << FromCp1252(t ? std::string_view(t, std::strlen(t)) : std::string_view());
-        }
-        table->texts.insert(k, texts);
-    }
-    DBFClose(dbf);
-    return true;
 }
 
 } // namespace
@@ -160,9 +68,9 @@ bool TDataModuleMur::Open(const QString& folder, const QString& tableName)
     qDeleteAll(menu_->findChildren<QActionGroup*>(Qt::FindDirectChildrenOnly));
     path_ = QDir(folder).filePath(tableName);
 
-    Table table;
+    DictionaryTable table;
     QString error;
-    if (!ReadTable(path_, &table, &error)) {
+    if (!ReadDictionaryTable(path_, &table, &error)) {
         ShowErrorOnce(ApplicationTitle(), QStringLiteral("Non è possibile la connessione al Database lingue.\n\n"
                                                          "Errore: ") + error +
                                               QStringLiteral("\n\nContattare il fornitore del software"));
@@ -196,7 +104,7 @@ bool TDataModuleMur::BeginLookups()
         return false;
     // The texts are in memory; activating checks that the table is still there.
     QString error;
-    DBFHandle dbf = OpenTable(path_, &error);
+    DBFHandle dbf = OpenDictionaryTable(path_, &error);
     if (!dbf) {
         beginFailed_ = true;
         ShowErrorOnce(kModuleTitle, QStringLiteral("Impossibile accedere al Database lingue (open)"));

@@ -212,6 +212,24 @@ TEST(RecordingDecimation, DegenerateInputs)
     EXPECT_LE(out.size(), 200u);
 }
 
+TEST(RecordingDecimation, LinesWithoutAReadingDoNotHideAColumnsExtremes)
+{
+    Series s(1000);
+    s.y[0] = std::nan("");
+    s.y[500] = 40;
+    s.y[501] = std::nan("");
+    s.y[700] = -40;
+    std::vector<XY> out;
+    DecimateMinMax(s.x, s.y, true, 0, s.x.back(), 1, out);
+    double hi = -1e9, lo = 1e9;
+    for (const XY& p : out) {
+        hi = std::max(hi, p.y);
+        lo = std::min(lo, p.y);
+    }
+    EXPECT_EQ(hi, 40);
+    EXPECT_EQ(lo, -40);
+}
+
 TEST(RecordingDecimation, RangeIgnoresNonFiniteValues)
 {
     const ValueRange r = RangeOf({3, -2, NAN, INFINITY, 7});

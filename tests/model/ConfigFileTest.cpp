@@ -420,6 +420,16 @@ TEST_F(ConfigFile, PowerIsStoredInHundredths)
         ASSERT_TRUE(car.SaveToFile(Path("p.vap"), 0));
         EXPECT_EQ(IniFile::FromText(Decoded(Path("p.vap"))).ReadString("Generale", "Potenza", ""), text);
     }
+    // Whatever a file holds, the power loaded saves as it was read and loads again the same.
+    for (const auto& [text, hundredths] : std::vector<std::pair<std::string, std::string>>{
+             {"1.5", "2"}, {"-3", "-3"}, {"nan", "0"}, {"1e30", "2147483600"}, {"-inf", "-2147483600"}}) {
+        ASSERT_TRUE(car.LoadFromFile(Plain("odd.vap", "[Generale]\r\nPotenza=" + text + "\r\n"), 0)) << text;
+        const float loaded = car.Potenza;
+        ASSERT_TRUE(car.SaveToFile(Path("odd.vap"), 0));
+        EXPECT_EQ(IniFile::FromText(Decoded(Path("odd.vap"))).ReadString("Generale", "Potenza", ""), hundredths);
+        ASSERT_TRUE(car.LoadFromFile(Path("odd.vap"), 0));
+        EXPECT_EQ(car.Potenza, loaded) << text;
+    }
     const std::string file = Plain("power.vap", "[Generale]\r\nPotenza=7550\r\nValvole=16\r\nEuro=Euro 3\r\n");
     ASSERT_TRUE(car.LoadFromFile(file, 0));
     EXPECT_FLOAT_EQ(car.GetPower(), 75.5f);
@@ -513,6 +523,21 @@ TEST_F(ConfigFile, GasMapReaderFillsOnlyTheCallersTables)
     EXPECT_FALSE(other.ReadGasMapFromFile(Path("missing.vap"), map, rpm, refs));
     EXPECT_EQ(rpm[4], 777);
     EXPECT_TRUE(NoTemporaryLeft());
+}
+
+TEST_F(ConfigFile, GasMapReaderHoldsWildValuesInsideTheirRanges)
+{
+    // A base map goes to the unit from the caller's tables: out-of-range values must not reach it.
+    int32_t map[8][20] = {}, rpm[20] = {}, refs[8] = {};
+    ASSERT_TRUE(other.ReadGasMapFromFile(Plain("wild.vap", "[Generale]\r\n[RiferimentiGiri]\r\nRifGiri0=99999\r\n"
+                                                           "RifGiri1=-4\r\n[RiferimentiMAP]\r\nRifMAP0=300\r\n"
+                                                           "[MappaCarburazione]\r\nMappa0_0=70000\r\nMappa7_19=-1\r\n"),
+                                         map, rpm, refs));
+    EXPECT_EQ(rpm[0], 65535);
+    EXPECT_EQ(rpm[1], 0);
+    EXPECT_EQ(refs[0], 255);
+    EXPECT_EQ(map[0][0], 65535);
+    EXPECT_EQ(map[7][19], 0);
 }
 
 TEST_F(ConfigFile, HeaderReadersAndWriter)
