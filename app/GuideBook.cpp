@@ -102,21 +102,48 @@ QList<Link> Links(const QString& markdown)
 QList<Quote> Quotes(const QString& markdown)
 {
     QList<Quote> quotes;
+    // A quote may run on over the next lines of its paragraph: it is read whole,
+    // its lines joined by a blank, and counted on the line where it starts.
+    QString pending;
+    int pendingLine = 0;
+    int lastLine = 0;
     for (const Line& line : ProseLines(markdown)) {
         // Tags (the anchor marks) carry quoted attribute values of their own.
         const QString text = WithoutCode(line.text).replace(kTag, QStringLiteral(" "));
+        const bool sameParagraph = pendingLine > 0 && line.number == lastLine + 1 && !text.trimmed().isEmpty();
         int open = -1;
+        if (sameParagraph) {
+            pending += u' ';
+        } else if (pendingLine > 0) {
+            // Never closed: given as it stands, so that the check reports it.
+            quotes.append({pending.simplified(), pendingLine});
+            pendingLine = 0;
+        }
         for (int i = 0; i < text.size(); ++i) {
             const QChar c = text[i];
             const bool straight = c == u'"';
-            if (open < 0 && (straight || c == QChar(0x201C))) {
+            if (pendingLine > 0) {
+                if (straight || c == QChar(0x201D)) {
+                    quotes.append({pending.simplified(), pendingLine});
+                    pendingLine = 0;
+                } else {
+                    pending += c;
+                }
+            } else if (open < 0 && (straight || c == QChar(0x201C))) {
                 open = i;
             } else if (open >= 0 && (straight || c == QChar(0x201D))) {
                 quotes.append({text.mid(open + 1, i - open - 1), line.number});
                 open = -1;
             }
         }
+        if (open >= 0) {
+            pending = text.mid(open + 1);
+            pendingLine = line.number;
+        }
+        lastLine = line.number;
     }
+    if (pendingLine > 0)
+        quotes.append({pending.simplified(), pendingLine});
     return quotes;
 }
 

@@ -247,11 +247,13 @@ TEST(GuideContent, QuoteCheckTakesPlaceholdersPartsAndAccessKeysOnly)
     EXPECT_FALSE(texts.Knows(QStringLiteral("anything at all"))); // a bare placeholder matches nothing
 
     const QString page = QStringLiteral("Press \"OK\", then `\"not this\"` and\n```\n\"nor this\"\n```\n"
-                                        "<!-- #x -->\nand \u201Cthis\u201D.");
+                                        "<!-- #x -->\nand \u201Cthis\u201D, \"one\ntwo\" and \"left\n\nopen \"end.");
     QStringList found;
     for (const markdown::Quote& q : markdown::Quotes(page))
         found << q.text;
-    EXPECT_EQ(found, (QStringList{QStringLiteral("OK"), QStringLiteral("this")}));
+    // A quote runs on over its paragraph's lines; one a paragraph leaves open stands as it is.
+    EXPECT_EQ(found, (QStringList{QStringLiteral("OK"), QStringLiteral("this"), QStringLiteral("one two"),
+                                  QStringLiteral("left"), QStringLiteral("end.")}));
 }
 
 // Every window the help key can be pressed in has its place, in both languages.
